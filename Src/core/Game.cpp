@@ -1,0 +1,76 @@
+#include "Game.h"
+
+#include <chrono>
+
+#include "platform/FileSystem.h"
+
+namespace vostrel {
+
+std::string joinPath(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.empty() && path.back() != '/' && path.back() != '\\') {
+        path += '/';
+    }
+    path += name;
+    return path;
+}
+
+std::string pictureName(int misses) {
+    return std::to_string(misses) + ".bmp";
+}
+
+LoadResult loadWordFile(const FileSystem& files, std::string_view appFolder) {
+    const std::string path = joinPath(appFolder, kWordFileName);
+    LoadResult result;
+    std::string bytes;
+    switch (files.readRegularFile(path, kMaxWordFileBytes, bytes)) {
+        case ReadStatus::Ok:
+            break;
+        case ReadStatus::NotRegular:
+            result.status = LoadStatus::Missing;
+            return result;
+        case ReadStatus::TooLarge:
+            result.status = LoadStatus::TooLarge;
+            return result;
+        case ReadStatus::Failed:
+            result.status = LoadStatus::Unreadable;
+            return result;
+    }
+    result.words = WordList(std::move(bytes));
+    result.status = result.words.empty() ? LoadStatus::NoWords : LoadStatus::Ok;
+    return result;
+}
+
+std::size_t drawIndex(std::size_t count, std::mt19937_64& rng) {
+    std::uniform_int_distribution<std::size_t> pick(0, count - 1);
+    return pick(rng);
+}
+
+std::mt19937_64 freshRandomSource() {
+    std::random_device entropy;
+    const auto ticks = static_cast<std::uint64_t>(
+        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    std::seed_seq seed{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32),
+                       entropy(), entropy()};
+    return std::mt19937_64(seed);
+}
+
+std::u32string maskedWord(std::size_t length) {
+    return std::u32string(length, kHidden);
+}
+
+GuessOutcome judgeGuess(std::u32string_view answer, std::u32string_view display, char32_t letter) {
+    GuessOutcome outcome;
+    outcome.display.reserve(answer.size());
+    for (std::size_t i = 0; i < answer.size(); ++i) {
+        if (answer[i] == letter) {
+            outcome.display.push_back(letter);
+            outcome.found = true;
+        } else {
+            outcome.display.push_back(i < display.size() ? display[i] : kHidden);
+        }
+    }
+    return outcome;
+}
+
+}  // namespace vostrel

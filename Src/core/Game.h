@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "WordFile.h"
+
+namespace vostrel {
+
+class FileSystem;
+
+inline constexpr int kMaxMisses = 10;
+inline constexpr char32_t kHidden = U'?';
+inline constexpr const char* kWordFileName = "h_dat.txt";
+
+// Joins a folder and a file name with exactly one separator, whether or not the folder already
+// ends in one (a drive or file-system root does).
+std::string joinPath(std::string_view folder, std::string_view name);
+
+// The picture shown after `misses` wrong guesses: "0.bmp" for a fresh game, up to "10.bmp".
+std::string pictureName(int misses);
+
+enum class LoadStatus { Ok, Missing, Unreadable, TooLarge, NoWords };
+
+struct LoadResult {
+    LoadStatus status = LoadStatus::Missing;
+    WordList words;
+};
+
+// Reads the word file from the application folder. Anything that is not a regular file (a
+// folder, a device, a FIFO) counts as missing, so a new game can never block on it.
+LoadResult loadWordFile(const FileSystem& files, std::string_view appFolder);
+
+// A uniform draw from [0, count); count must not be 0.
+std::size_t drawIndex(std::size_t count, std::mt19937_64& rng);
+
+// A generator seeded afresh from the clock and the system's entropy source.
+std::mt19937_64 freshRandomSource();
+
+std::u32string maskedWord(std::size_t length);
+
+struct GuessOutcome {
+    std::u32string display;
+    bool found = false;
+};
+
+// Reveals `letter` at every position of `answer` where it occurs; every other position keeps
+// what `display` shows there (a position `display` lacks shows as hidden).
+GuessOutcome judgeGuess(std::u32string_view answer, std::u32string_view display, char32_t letter);
+
+}  // namespace vostrel

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace vostrel {
+
+enum class ReadStatus {
+    Ok,
+    NotRegular,  // absent, or a folder, device, FIFO, socket, hidden or system file
+    TooLarge,
+    Failed,  // there, but could not be read
+};
+
+// The file services the game needs. Paths are UTF-8.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // True for a normal file: a regular file after following links, and on Windows one that is
+    // neither hidden nor a system file.
+    [[nodiscard]] virtual bool isNormalFile(const std::string& path) const = 0;
+
+    // Reads a whole normal file. The test and the read happen on one open handle, so a file
+    // swapped for a FIFO in between can not make the caller block.
+    virtual ReadStatus readRegularFile(const std::string& path, std::size_t maxBytes,
+                                       std::string& out) const = 0;
+};
+
+// The running system's file services.
+const FileSystem& systemFileSystem();
+
+}  // namespace vostrel

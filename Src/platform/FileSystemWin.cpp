@@ -1,0 +1,95 @@
+#include <windows.h>
+
+#include <algorithm>
+
+#include "FileSystem.h"
+
+namespace vostrel {
+namespace {
+
+std::wstring widen(const std::string& utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int size =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(size, 0)), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                          size);
+    return wide;
+}
+
+constexpr DWORD kNotNormal = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
+                             FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
+
+class WindowsFileSystem final : public FileSystem {
+public:
+    bool isNormalFile(const std::string& path) const override {
+        const DWORD attributes = ::GetFileAttributesW(widen(path).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotNormal) == 0;
+    }
+
+    ReadStatus readRegularFile(const std::string& path, std::size_t maxBytes,
+                               std::string& out) const override {
+        out.clear();
+        if (!isNormalFile(path)) {
+            return ReadStatus::NotRegular;
+        }
+        HANDLE file = ::CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return ReadStatus::Failed;
+        }
+        const ReadStatus status = readOpen(file, maxBytes, out);
+        ::CloseHandle(file);
+        if (status != ReadStatus::Ok) {
+            out.clear();
+        }
+        return status;
+    }
+
+private:
+    static ReadStatus readOpen(HANDLE file, std::size_t maxBytes, std::string& out) {
+        // A named pipe or console opened by name must not make the caller wait.
+        if (::GetFileType(file) != FILE_TYPE_DISK) {
+            return ReadStatus::NotRegular;
+        }
+        LARGE_INTEGER size{};
+        if (!::GetFileSizeEx(file, &size) || size.QuadPart < 0) {
+            return ReadStatus::Failed;
+        }
+        if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+            return ReadStatus::TooLarge;
+        }
+        out.resize(static_cast<std::size_t>(size.QuadPart) + 1);
+        std::size_t got = 0;
+        for (;;) {
+            if (got == out.size()) {
+                return ReadStatus::TooLarge;  // grew past its size while being read
+            }
+            DWORD chunk = 0;
+            const auto want = static_cast<DWORD>(std::min<std::size_t>(out.size() - got, 1u << 20));
+            if (!::ReadFile(file, out.data() + got, want, &chunk, nullptr)) {
+                return ReadStatus::Failed;
+            }
+            if (chunk == 0) {
+                break;
+            }
+            got += chunk;
+        }
+        if (got > maxBytes) {
+            return ReadStatus::TooLarge;
+        }
+        out.resize(got);
+        return ReadStatus::Ok;
+    }
+};
+
+}  // namespace
+
+const FileSystem& systemFileSystem() {
+    static const WindowsFileSystem files;
+    return files;
+}
+
+}  // namespace vostrel

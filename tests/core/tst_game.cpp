@@ -1,0 +1,111 @@
+#include <QtTest>
+
+#include "FakeFileSystem.h"
+#include "core/Game.h"
+
+Q_DECLARE_METATYPE(vostrel::LoadStatus)
+
+class TestGame : public QObject {
+    Q_OBJECT
+
+private slots:
+    void joinPath_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("plain folder") << "/opt/game"
+                                      << "/opt/game/h_dat.txt";
+        QTest::newRow("root") << "/"
+                              << "/h_dat.txt";
+        QTest::newRow("drive root") << "C:\\"
+                                    << "C:\\h_dat.txt";
+        QTest::newRow("trailing slash") << "/opt/game/"
+                                        << "/opt/game/h_dat.txt";
+    }
+
+    void joinPath() {
+        QFETCH(QString, folder);
+        QFETCH(QString, path);
+        QCOMPARE(QString::fromStdString(vostrel::joinPath(folder.toStdString(), "h_dat.txt")),
+                 path);
+    }
+
+    void loadWordFile_data() {
+        QTest::addColumn<int>("kind");  // 0 absent, 1 file, 2 folder or device, 3 unreadable
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<vostrel::LoadStatus>("status");
+        QTest::addColumn<int>("count");
+
+        QTest::newRow("absent") << 0 << QByteArray() << vostrel::LoadStatus::Missing << 0;
+        QTest::newRow("words") << 1 << QByteArray("a\nb\nc\n") << vostrel::LoadStatus::Ok << 3;
+        QTest::newRow("empty") << 1 << QByteArray() << vostrel::LoadStatus::NoWords << 0;
+        QTest::newRow("only separators")
+            << 1 << QByteArray(" ,\n\n") << vostrel::LoadStatus::NoWords << 0;
+        QTest::newRow("not a normal file")
+            << 2 << QByteArray() << vostrel::LoadStatus::Missing << 0;
+        QTest::newRow("unreadable") << 3 << QByteArray() << vostrel::LoadStatus::Unreadable << 0;
+    }
+
+    void loadWordFile() {
+        QFETCH(int, kind);
+        QFETCH(QByteArray, content);
+        QFETCH(vostrel::LoadStatus, status);
+        QFETCH(int, count);
+
+        FakeFileSystem files;
+        const std::string path = "/game/h_dat.txt";
+        if (kind == 1) {
+            files.addFile(path, content.toStdString());
+        } else if (kind == 2) {
+            files.addSpecial(path);
+        } else if (kind == 3) {
+            files.addUnreadable(path);
+        }
+        const vostrel::LoadResult result = vostrel::loadWordFile(files, "/game");
+        QCOMPARE(result.status, status);
+        QCOMPARE(result.words.size(), std::size_t(count));
+    }
+
+    void tooLargeWordFileIsRefused() {
+        FakeFileSystem files;
+        files.addFile("/game/h_dat.txt", std::string(vostrel::kMaxWordFileBytes + 1, 'a'));
+        QCOMPARE(vostrel::loadWordFile(files, "/game").status, vostrel::LoadStatus::TooLarge);
+    }
+
+    // Every word, the last included, is drawn about equally often.
+    void drawIsUniform_data() {
+        QTest::addColumn<int>("count");
+        QTest::newRow("one word") << 1;
+        QTest::newRow("two words") << 2;
+        QTest::newRow("seven words") << 7;
+        QTest::newRow("a hundred words") << 100;
+    }
+
+    void drawIsUniform() {
+        QFETCH(int, count);
+        std::mt19937_64 random(12345);
+        const int perWord = 2000;
+        std::vector<int> seen(static_cast<std::size_t>(count), 0);
+        for (int i = 0; i < count * perWord; ++i) {
+            const std::size_t index = vostrel::drawIndex(static_cast<std::size_t>(count), random);
+            QVERIFY(index < seen.size());
+            ++seen[index];
+        }
+        // Chi-square against the uniform expectation; the bound is far beyond the 99.9% point for
+        // up to 99 degrees of freedom, yet far below what a skewed or truncated draw gives.
+        double chi = 0;
+        for (const int n : seen) {
+            chi += double(n - perWord) * (n - perWord) / perWord;
+        }
+        QVERIFY2(chi < 3.0 * count + 30, qPrintable(QString::number(chi)));
+        QVERIFY(seen.back() > 0);
+    }
+
+    void freshSourcesDiffer() {
+        std::mt19937_64 a = vostrel::freshRandomSource();
+        std::mt19937_64 b = vostrel::freshRandomSource();
+        QVERIFY(a() != b());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestGame)
+#include "tst_game.moc"

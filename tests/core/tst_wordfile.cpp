@@ -1,0 +1,100 @@
+#include <QtTest>
+
+#include "core/WordFile.h"
+
+// Words joined by '|', so a table row shows the whole expected list at a glance.
+static QString joined(const vostrel::WordList& words) {
+    QStringList list;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        // Not QString::fromUtf8: it would drop a byte-order mark that a word really holds.
+        const std::u32string word = vostrel::decodeUtf8(words[i]);
+        list << QString::fromUcs4(word.data(), static_cast<qsizetype>(word.size()));
+    }
+    return list.join(u'|');
+}
+
+class TestWordFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fields_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("words");
+
+        QTest::newRow("one per line") << QByteArray("apple\nbread\ncheese") << "apple|bread|cheese";
+        QTest::newRow("final line end adds no word")
+            << QByteArray("apple\nbread\n") << "apple|bread";
+        QTest::newRow("CRLF") << QByteArray("apple\r\nbread\r\n") << "apple|bread";
+        QTest::newRow("lone CR") << QByteArray("apple\rbread\r") << "apple|bread";
+        QTest::newRow("commas") << QByteArray("apple,bread,cheese\n") << "apple|bread|cheese";
+        QTest::newRow("blanks and tabs around")
+            << QByteArray("  apple \t,\tbread  \n") << "apple|bread";
+        QTest::newRow("inner blank kept") << QByteArray("ice cream\n") << "ice cream";
+        QTest::newRow("empty lines and fields")
+            << QByteArray("\n\napple\n,,\n  \n\t\nbread,") << "apple|bread";
+        QTest::newRow("only separators") << QByteArray(" ,\r\n,\n\r ,") << "";
+        QTest::newRow("empty file") << QByteArray() << "";
+        QTest::newRow("quoted with comma") << QByteArray("\"a,b\",c") << "a,b|c";
+        QTest::newRow("quoted keeps blanks") << QByteArray("\" pad \"\n") << " pad ";
+        QTest::newRow("quoted across lines")
+            << QByteArray("\"two\nlines\"\nnext") << "two\nlines|next";
+        QTest::newRow("text after closing quote dropped") << QByteArray("\"ab\"cd,ef") << "ab|ef";
+        QTest::newRow("empty quotes are no word") << QByteArray("\"\",apple") << "apple";
+        QTest::newRow("open quote runs to end")
+            << QByteArray("apple,\"bre,ad\n") << "apple|bre,ad\n";
+        QTest::newRow("lone open quote at end") << QByteArray("apple\n\"") << "apple";
+        QTest::newRow("quote inside a word kept") << QByteArray("it\"s\n") << "it\"s";
+        QTest::newRow("byte-order mark skipped") << QByteArray(
+                                                        "\xEF\xBB\xBF"
+                                                        "apple\n")
+                                                 << "apple";
+        QTest::newRow("mark only at the start") << QByteArray(
+                                                       "a\n\xEF\xBB\xBF"
+                                                       "b")
+                                                << "a|\xEF\xBB\xBF"
+                                                   "b";
+        QTest::newRow("NUL is an ordinary byte")
+            << QByteArray("a\0b\n", 4) << QString::fromUtf8("a\0b", 3);
+    }
+
+    void fields() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, words);
+        const vostrel::WordList list(bytes.toStdString());
+        QCOMPARE(joined(list), words);
+    }
+
+    void indexOutOfRangeThrows() {
+        const vostrel::WordList list(std::string("one\n"));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, (void)list[1]);
+    }
+
+    void decode_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        const QString bad(QChar(0xFFFD));
+
+        QTest::newRow("ascii") << QByteArray("apple") << "apple";
+        QTest::newRow("two-byte") << QByteArray("caf\xC3\xA9") << QString::fromUtf8("café");
+        QTest::newRow("three-byte") << QByteArray("\xE6\x83\x85") << QString::fromUtf8("情");
+        QTest::newRow("four-byte") << QByteArray("\xF0\x9F\x98\x80") << QString::fromUtf8("😀");
+        QTest::newRow("stray continuation") << QByteArray("a\x80z") << "a" + bad + "z";
+        QTest::newRow("truncated at end") << QByteArray("a\xE6\x83") << "a" + bad + bad;
+        QTest::newRow("broken in the middle") << QByteArray("\xC3z") << bad + "z";
+        QTest::newRow("overlong") << QByteArray("\xC0\xAF") << bad + bad;
+        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << bad + bad + bad;
+        QTest::newRow("beyond unicode") << QByteArray("\xF4\x90\x80\x80") << bad + bad + bad + bad;
+        QTest::newRow("invalid lead") << QByteArray("\xFF") << bad;
+    }
+
+    void decode() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        const std::u32string decoded =
+            vostrel::decodeUtf8(std::string_view(bytes.constData(), bytes.size()));
+        QCOMPARE(QString::fromUcs4(decoded.data(), static_cast<qsizetype>(decoded.size())), text);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestWordFile)
+#include "tst_wordfile.moc"
