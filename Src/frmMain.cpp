@@ -10,6 +10,7 @@
 
 #include "Fonts.h"
 #include "MessageBox.h"
+#include "QtText.h"
 #include "Twips.h"
 #include "core/Game.h"
 #include "frmAbout.h"
@@ -18,6 +19,7 @@
 #include "platform/Text.h"
 
 using vostrel::px;
+using vostrel::toQString;
 using vostrel::twipsRect;
 
 namespace {
@@ -44,10 +46,6 @@ constexpr int kLetterSide = 350;
 
 // The focus walks from Exit through the letters in this order, then to Reset & Start.
 constexpr std::string_view kLetterTabOrder = "lzyxwvutsrqponmkjihgfedcba";
-
-QString toQString(std::u32string_view text) {
-    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 constexpr const char* kCentre2 = "vostrelCentre2";
 
@@ -221,7 +219,37 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::CMD_ALPHA_Click(int Index) {
-    (void)Index;
+    // A finished game takes no more guesses: its buttons are disabled, and this guards the
+    // procedure against being called all the same.
+    if (gameOver_ || Index < 0 || Index >= kLetters) {
+        return;
+    }
+    QPushButton* clicked = CMD_ALPHA[static_cast<std::size_t>(Index)];
+    const QList<uint> caption = clicked->text().toUcs4();
+    if (caption.isEmpty()) {
+        return;
+    }
+    const vostrel::GuessOutcome outcome =
+        vostrel::judgeGuess(AnswerWord, display_, MissCount, caption.front());
+    if (outcome.found) {
+        clicked->setEnabled(false);
+    } else {
+        MissCount = outcome.misses;
+        showPicture(MissCount);
+        if (outcome.end == vostrel::GameEnd::Lost) {
+            setCaption(RESULT_LABEL, QStringLiteral("You are hunged !"));
+            setCaption(ANSWER_LABEL, toQString(AnswerWord));
+            endGame();
+            return;
+        }
+        setCaption(RESULT_LABEL, QStringLiteral("LEFT %1").arg(vostrel::kMaxMisses - MissCount));
+    }
+    display_ = outcome.display;
+    setCaption(WORD_LABEL, toQString(display_));
+    if (outcome.end == vostrel::GameEnd::Won) {
+        setCaption(RESULT_LABEL, QStringLiteral("You've got it !"));
+        endGame();
+    }
 }
 
 void frmMain::CMD_RESET_Click() {
@@ -283,6 +311,11 @@ void frmMain::setCaption(QLabel* label, const QString& text) {
     const int width = metrics.horizontalAdvance(text) + frame;
     const int height = metrics.height() + frame;
     label->setGeometry((centre2 - width) / 2, label->y(), width, height);
+}
+
+void frmMain::endGame() {
+    gameOver_ = true;
+    setLetterButtonsEnabled(false);
 }
 
 void frmMain::setLetterButtonsEnabled(bool enabled) {

@@ -49,6 +49,7 @@ private:
     void showPicture(int misses);
     void setCaption(QLabel* label, const QString& text);
     void setLetterButtonsEnabled(bool enabled);
+    void endGame();
 
     const std::string appFolder_;
     const vostrel::FileSystem& files_;

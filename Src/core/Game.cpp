@@ -59,8 +59,10 @@ std::u32string maskedWord(std::size_t length) {
     return std::u32string(length, kHidden);
 }
 
-GuessOutcome judgeGuess(std::u32string_view answer, std::u32string_view display, char32_t letter) {
+GuessOutcome judgeGuess(std::u32string_view answer, std::u32string_view display, int misses,
+                        char32_t letter) {
     GuessOutcome outcome;
+    outcome.misses = misses;
     outcome.display.reserve(answer.size());
     for (std::size_t i = 0; i < answer.size(); ++i) {
         if (answer[i] == letter) {
@@ -69,6 +71,17 @@ GuessOutcome judgeGuess(std::u32string_view answer, std::u32string_view display,
         } else {
             outcome.display.push_back(i < display.size() ? display[i] : kHidden);
         }
+    }
+    if (!outcome.found) {
+        ++outcome.misses;
+        if (outcome.misses >= kMaxMisses) {
+            outcome.display = display;
+            outcome.end = GameEnd::Lost;
+            return outcome;
+        }
+    }
+    if (outcome.display == answer) {
+        outcome.end = GameEnd::Won;
     }
     return outcome;
 }

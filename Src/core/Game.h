@@ -42,13 +42,19 @@ std::mt19937_64 freshRandomSource();
 
 std::u32string maskedWord(std::size_t length);
 
+enum class GameEnd { None, Won, Lost };
+
 struct GuessOutcome {
-    std::u32string display;
+    std::u32string display;  // what the masked word shows after the guess
     bool found = false;
+    int misses = 0;
+    GameEnd end = GameEnd::None;
 };
 
-// Reveals `letter` at every position of `answer` where it occurs; every other position keeps
-// what `display` shows there (a position `display` lacks shows as hidden).
-GuessOutcome judgeGuess(std::u32string_view answer, std::u32string_view display, char32_t letter);
+// Judges one guessed letter: reveals it at every position of `answer` where it occurs, or counts
+// a miss. Positions not guessed keep what `display` shows there (one it lacks shows as hidden).
+// The tenth miss loses and leaves the display as it was; revealing the whole word wins.
+GuessOutcome judgeGuess(std::u32string_view answer, std::u32string_view display, int misses,
+                        char32_t letter);
 
 }  // namespace vostrel

@@ -4,6 +4,12 @@
 #include "core/Game.h"
 
 Q_DECLARE_METATYPE(vostrel::LoadStatus)
+Q_DECLARE_METATYPE(vostrel::GameEnd)
+
+static std::u32string u32(const QString& text) {
+    const QList<uint> units = text.toUcs4();
+    return {units.begin(), units.end()};
+}
 
 class TestGame : public QObject {
     Q_OBJECT
@@ -98,6 +104,86 @@ private slots:
         }
         QVERIFY2(chi < 3.0 * count + 30, qPrintable(QString::number(chi)));
         QVERIFY(seen.back() > 0);
+    }
+
+    void judgeGuess_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<int>("misses");
+        QTest::addColumn<QString>("letter");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<int>("missesAfter");
+        QTest::addColumn<vostrel::GameEnd>("end");
+
+        using E = vostrel::GameEnd;
+        QTest::newRow("first hit") << "apple"
+                                   << "?????" << 0 << "a"
+                                   << "a????" << true << 0 << E::None;
+        QTest::newRow("letter twice") << "apple"
+                                      << "a????" << 0 << "p"
+                                      << "app??" << true << 0 << E::None;
+        QTest::newRow("miss") << "apple"
+                              << "app??" << 3 << "z"
+                              << "app??" << false << 4 << E::None;
+        QTest::newRow("repeated miss counts again") << "apple"
+                                                    << "?????" << 4 << "z"
+                                                    << "?????" << false << 5 << E::None;
+        QTest::newRow("ninth miss") << "apple"
+                                    << "a????" << 8 << "q"
+                                    << "a????" << false << 9 << E::None;
+        QTest::newRow("tenth miss loses, display kept") << "apple"
+                                                        << "ap???" << 9 << "q"
+                                                        << "ap???" << false << 10 << E::Lost;
+        QTest::newRow("win after misses") << "apple"
+                                          << "appl?" << 7 << "e"
+                                          << "apple" << true << 7 << E::Won;
+        QTest::newRow("win at once") << "aaa"
+                                     << "???" << 0 << "a"
+                                     << "aaa" << true << 0 << E::Won;
+        QTest::newRow("hit on the last try") << "ox"
+                                             << "o?" << 9 << "x"
+                                             << "ox" << true << 9 << E::Won;
+        QTest::newRow("case-sensitive") << "Apple"
+                                        << "?????" << 0 << "a"
+                                        << "?????" << false << 1 << E::None;
+        QTest::newRow("no button bears it") << "co-op"
+                                            << "co?op" << 0 << "-"
+                                            << "co-op" << true << 0 << E::Won;
+        QTest::newRow("hyphen stays hidden") << "co-op"
+                                             << "?????" << 0 << "o"
+                                             << "?o?o?" << true << 0 << E::None;
+        QTest::newRow("revealed letters stay") << "kiwi"
+                                               << "?i?i" << 2 << "w"
+                                               << "?iwi" << true << 2 << E::None;
+        QTest::newRow("short display padded") << "fig"
+                                              << "f" << 0 << "g"
+                                              << "f?g" << true << 0 << E::None;
+        QTest::newRow("empty word: a miss") << ""
+                                            << "" << 0 << "a"
+                                            << "" << false << 1 << E::Won;
+        QTest::newRow("beyond the basic plane") << "a\U0001F600"
+                                                << "??" << 0 << "a"
+                                                << "a?" << true << 0 << E::None;
+    }
+
+    void judgeGuess() {
+        QFETCH(QString, answer);
+        QFETCH(QString, display);
+        QFETCH(int, misses);
+        QFETCH(QString, letter);
+        QFETCH(QString, after);
+        QFETCH(bool, found);
+        QFETCH(int, missesAfter);
+        QFETCH(vostrel::GameEnd, end);
+
+        const vostrel::GuessOutcome outcome =
+            vostrel::judgeGuess(u32(answer), u32(display), misses, u32(letter).front());
+        QCOMPARE(QString::fromUcs4(outcome.display.data(), qsizetype(outcome.display.size())),
+                 after);
+        QCOMPARE(outcome.found, found);
+        QCOMPARE(outcome.misses, missesAfter);
+        QCOMPARE(outcome.end, end);
     }
 
     void freshSourcesDiffer() {

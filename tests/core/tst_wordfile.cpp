@@ -7,8 +7,11 @@ static QString joined(const vostrel::WordList& words) {
     QStringList list;
     for (std::size_t i = 0; i < words.size(); ++i) {
         // Not QString::fromUtf8: it would drop a byte-order mark that a word really holds.
-        const std::u32string word = vostrel::decodeUtf8(words[i]);
-        list << QString::fromUcs4(word.data(), static_cast<qsizetype>(word.size()));
+        QString word;
+        for (const char32_t c : vostrel::decodeUtf8(words[i])) {
+            word.append(QChar::fromUcs4(c));
+        }
+        list << word;
     }
     return list.join(u'|');
 }
