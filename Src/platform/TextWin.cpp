@@ -1,23 +1,39 @@
 #include <windows.h>
 
-#include <climits>
-
 #include "Text.h"
+#include "WinText.h"
 
 namespace vostrel {
+namespace {
+
+class WindowsAnsiText final : public AnsiText {
+public:
+    std::string toUtf8(std::string_view ansi) const override { return narrow(widen(ansi, CP_ACP)); }
+
+    std::string expandEnvironment(const std::string& utf8) const override {
+        const std::wstring source = widen(utf8);
+        std::wstring expanded(source.size() + 1, L'\0');
+        // The environment may grow between asking for the size and expanding; ask again then.
+        for (;;) {
+            const DWORD size = ::ExpandEnvironmentStringsW(source.c_str(), expanded.data(),
+                                                           static_cast<DWORD>(expanded.size()));
+            if (size == 0) {
+                return utf8;
+            }
+            if (size <= expanded.size()) {
+                expanded.resize(size - 1);  // the count includes the terminator
+                return narrow(expanded);
+            }
+            expanded.resize(size);
+        }
+    }
+};
+
+}  // namespace
 
 std::u32string decodeNativeText(std::string_view bytes) {
+    const std::wstring wide = widen(bytes, CP_ACP);
     std::u32string out;
-    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX)) {
-        return out;
-    }
-    const int length = static_cast<int>(bytes.size());
-    const int size = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
-    if (size <= 0) {
-        return out;
-    }
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, wide.data(), size);
     out.reserve(wide.size());
     for (std::size_t i = 0; i < wide.size(); ++i) {
         const char32_t unit = wide[i];
@@ -30,6 +46,11 @@ std::u32string decodeNativeText(std::string_view bytes) {
         }
     }
     return out;
+}
+
+const AnsiText& systemAnsiText() {
+    static const WindowsAnsiText text;
+    return text;
 }
 
 }  // namespace vostrel
