@@ -49,15 +49,17 @@ private:
 };
 
 // Answers the next modal window that opens: records it, then lets `close` dismiss it. Modal
-// windows in tests are always closed by the test, never left to hang.
+// windows in tests are always closed by the test, never left to hang. Given `over`, a modal
+// window already open, it waits for the next one opened above that.
 class ModalCloser : public QObject {
 public:
     using Closer = std::function<void(QWidget*)>;
 
-    explicit ModalCloser(Closer close = pressOk) : close_(std::move(close)) {
-        connect(&timer_, &QTimer::timeout, this, [this] {
+    explicit ModalCloser(Closer close = pressOk, const QWidget* over = nullptr)
+        : close_(std::move(close)) {
+        connect(&timer_, &QTimer::timeout, this, [this, over] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (modal == nullptr || !modal->isVisible()) {
+            if (modal == nullptr || modal == over || !modal->isVisible()) {
                 return;
             }
             timer_.stop();
