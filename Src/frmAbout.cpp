@@ -11,7 +11,12 @@
 #include "MessageBox.h"
 #include "Twips.h"
 #include "Version.h"
+#include "core/SysInfo.h"
 #include "icons/vostrel32.xpm"
+#include "platform/FileSystem.h"
+#include "platform/ProgramStart.h"
+#include "platform/Registry.h"
+#include "platform/Text.h"
 
 using vostrel::px;
 using vostrel::twipsRect;
@@ -109,7 +114,12 @@ void frmAbout::cmdSysInfo_Click() {
 }
 
 void frmAbout::StartSysInfo() {
-    vostrel::showMessage(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+    const vostrel::SysInfoServices system{vostrel::systemRegistry(), vostrel::systemAnsiText(),
+                                          vostrel::systemFileSystem(),
+                                          vostrel::systemProgramStart()};
+    if (vostrel::StartSysInfo(system) == vostrel::SysInfoResult::Unavailable) {
+        vostrel::showMessage(QString::fromUtf8(vostrel::kSysInfoUnavailable));
+    }
 }
 
 void frmAbout::keyPressEvent(QKeyEvent* event) {
