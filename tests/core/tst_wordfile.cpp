@@ -58,6 +58,14 @@ private slots:
                                                    "b";
         QTest::newRow("NUL is an ordinary byte")
             << QByteArray("a\0b\n", 4) << QString::fromUtf8("a\0b", 3);
+        QTest::newRow("separators at every place in a block")
+            << QByteArray("abcdefghijk,lm\r\nnopqrstuvwxyz012\rab,c,d\n")
+            << "abcdefghijk|lm|nopqrstuvwxyz012|ab|c|d";
+        QTest::newRow("near misses of separators are letters")
+            << QByteArray("a\x0B\x0C+-\x8A\xAC\x8D\x0A\x0Bz")
+            << QString::fromUtf8("a\x0B\x0C+-") + QString(3, QChar(0xFFFD)) + "|\x0Bz";
+        QTest::newRow("text after closing quote in a long field")
+            << QByteArray("\"ab\"cdefghijklmnopq,rs") << "ab|rs";
     }
 
     void fields() {
@@ -65,6 +73,38 @@ private slots:
         QFETCH(QString, words);
         const vostrel::WordList list(bytes.toStdString());
         QCOMPARE(joined(list), words);
+    }
+
+    // Lists long enough that their size is guessed while reading; an uneven list must still give
+    // every word in order.
+    void longLists_data() {
+        QTest::addColumn<int>("shortWords");
+        QTest::addColumn<int>("longWords");
+        QTest::addColumn<bool>("shortFirst");
+        QTest::newRow("short words, then long ones") << 3000 << 300 << true;
+        QTest::newRow("long words, then short ones") << 3000 << 300 << false;
+        QTest::newRow("only short words") << 20000 << 0 << true;
+    }
+
+    void longLists() {
+        QFETCH(int, shortWords);
+        QFETCH(int, longWords);
+        QFETCH(bool, shortFirst);
+        QStringList expected;
+        for (int i = 0; i < shortWords; ++i) {
+            expected << QStringLiteral("w%1").arg(i);
+        }
+        for (int i = 0; i < longWords; ++i) {
+            const QString word = QString(200, QChar(u'a' + i % 26)) + QString::number(i);
+            if (shortFirst) {
+                expected.append(word);
+            } else {
+                expected.prepend(word);
+            }
+        }
+        const vostrel::WordList list((expected.join(u'\n') + u'\n').toStdString());
+        QCOMPARE(list.size(), static_cast<std::size_t>(expected.size()));
+        QCOMPARE(joined(list), expected.join(u'|'));
     }
 
     void indexOutOfRangeThrows() {
