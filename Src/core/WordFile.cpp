@@ -4,6 +4,7 @@
 #include <bit>
 #include <cassert>
 #include <cstring>
+#include <stdexcept>
 
 namespace vostrel {
 namespace {
@@ -20,9 +21,6 @@ bool isSeparator(char c) {
 
 // Eight bytes at a time: a list of a million words is read at every new game, and looking at each
 // byte on its own would make that the slowest thing the game does.
-// Bytes read before the count of words is extrapolated from them.
-constexpr std::size_t kSample = 4096;
-
 constexpr std::uint64_t kOnes = 0x0101010101010101u;
 constexpr std::uint64_t kHighs = 0x8080808080808080u;
 
@@ -55,69 +53,72 @@ std::size_t findSeparator(std::string_view text, std::size_t pos) {
 
 }  // namespace
 
-WordList::WordList(std::string bytes) : bytes_(std::move(bytes)) {
-    // Spans are 32-bit; the reader never hands over more than this.
-    assert(bytes_.size() <= kMaxWordFileBytes);
+// Reads the field that starts at `pos` (which must be before the end) into [begin, stop), empty
+// when the field holds no word, and returns where the next field starts.
+std::size_t WordList::nextField(std::size_t pos, std::size_t& begin, std::size_t& stop) const {
     const std::string_view text = bytes_;
-    std::size_t pos = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     const std::size_t end = text.size();
-
-    auto add = [this, end](std::size_t begin, std::size_t stop) {
-        if (stop > begin) {
-            if (spans_.size() == spans_.capacity() && begin >= kSample) {
-                // Guess the final count from the share of the file read so far, so a long list
-                // is not copied over and over as it grows. A word takes two bytes at least.
-                const std::uint64_t seen = spans_.size();
-                const std::uint64_t guess = seen * end / begin / 8 * 9 + 64;
-                spans_.reserve(static_cast<std::size_t>(
-                    std::min<std::uint64_t>(std::max(guess, 2 * seen), end / 2 + 1)));
-            }
-            spans_.push_back(
-                {static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(stop - begin)});
-        }
-    };
-
-    while (pos < end) {
-        while (pos < end && isBlank(text[pos])) {
-            ++pos;
-        }
-        if (pos == end) {
-            break;
-        }
-        if (text[pos] == '"') {
-            const std::size_t begin = pos + 1;
-            std::size_t close = text.find('"', begin);
-            if (close == std::string_view::npos) {
-                close = end;
-            }
-            add(begin, close);
-            pos = findSeparator(text, close);
-        } else {
-            const std::size_t begin = pos;
-            pos = findSeparator(text, pos);
-            std::size_t stop = pos;
-            while (stop > begin && isBlank(text[stop - 1])) {
-                --stop;
-            }
-            add(begin, stop);
-        }
-        // Step over exactly one separator; CRLF counts as one line end.
-        if (pos < end) {
-            if (text[pos] == '\r' && pos + 1 < end && text[pos + 1] == '\n') {
-                ++pos;
-            }
-            ++pos;
+    while (pos < end && isBlank(text[pos])) {
+        ++pos;
+    }
+    if (pos == end) {
+        begin = stop = end;
+        return end;
+    }
+    if (text[pos] == '"') {
+        begin = pos + 1;
+        stop = std::min(text.find('"', begin), end);
+        pos = findSeparator(text, stop);
+    } else {
+        begin = pos;
+        pos = findSeparator(text, pos);
+        stop = pos;
+        while (stop > begin && isBlank(text[stop - 1])) {
+            --stop;
         }
     }
-    // A guess far too high (short words first, long ones later) gives its room back.
-    if (spans_.capacity() > 2 * spans_.size() + 64) {
-        spans_.shrink_to_fit();
+    // Step over exactly one separator; CRLF counts as one line end.
+    if (pos < end) {
+        if (text[pos] == '\r' && pos + 1 < end && text[pos + 1] == '\n') {
+            ++pos;
+        }
+        ++pos;
+    }
+    return pos;
+}
+
+WordList::WordList(std::string bytes) : bytes_(std::move(bytes)) {
+    // Offsets are 32-bit; the reader never hands over more than this.
+    assert(bytes_.size() <= kMaxWordFileBytes);
+    std::size_t pos = std::string_view(bytes_).starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    while (pos < bytes_.size()) {
+        const std::size_t fieldStart = pos;
+        std::size_t begin = 0;
+        std::size_t stop = 0;
+        pos = nextField(pos, begin, stop);
+        if (stop > begin) {
+            if (count_ % kStride == 0) {
+                marks_.push_back(static_cast<std::uint32_t>(fieldStart));
+            }
+            ++count_;
+        }
     }
 }
 
 std::string_view WordList::operator[](std::size_t index) const {
-    const Span span = spans_.at(index);
-    return std::string_view(bytes_).substr(span.begin, span.length);
+    if (index >= count_) {
+        throw std::out_of_range("WordList: no word at this index");
+    }
+    std::size_t pos = marks_[index / kStride];
+    std::size_t skip = index % kStride;
+    for (;;) {
+        std::size_t begin = 0;
+        std::size_t stop = 0;
+        pos = nextField(pos, begin, stop);
+        if (stop > begin && skip-- == 0) {
+            return std::string_view(bytes_).substr(begin, stop - begin);
+        }
+    }
 }
 
 std::u32string decodeUtf8(std::string_view bytes) {

@@ -75,36 +75,34 @@ private slots:
         QCOMPARE(joined(list), words);
     }
 
-    // Lists long enough that their size is guessed while reading; an uneven list must still give
-    // every word in order.
+    // Lists long enough that words are found again from the marks of every 64th word: each
+    // word must come back whole and in order, whatever lies between the words.
     void longLists_data() {
         QTest::addColumn<int>("shortWords");
         QTest::addColumn<int>("longWords");
-        QTest::addColumn<bool>("shortFirst");
-        QTest::newRow("short words, then long ones") << 3000 << 300 << true;
-        QTest::newRow("long words, then short ones") << 3000 << 300 << false;
-        QTest::newRow("only short words") << 20000 << 0 << true;
+        QTest::addColumn<QString>("between");
+        QTest::newRow("one per line") << 3000 << 300 << "\n";
+        QTest::newRow("empty fields between words") << 1000 << 100 << ",\n ,\t,\r\n";
+        QTest::newRow("quoted words") << 1000 << 100 << "\",\"";
     }
 
     void longLists() {
         QFETCH(int, shortWords);
         QFETCH(int, longWords);
-        QFETCH(bool, shortFirst);
+        QFETCH(QString, between);
         QStringList expected;
-        for (int i = 0; i < shortWords; ++i) {
-            expected << QStringLiteral("w%1").arg(i);
+        for (int i = 0; i < shortWords + longWords; ++i) {
+            // Long words among the short ones, so marks fall on either kind.
+            expected << (i % 11 == 0 && i / 11 < longWords
+                             ? QString(200, QChar(u'a' + i % 26)) + QString::number(i)
+                             : QStringLiteral("w%1").arg(i));
         }
-        for (int i = 0; i < longWords; ++i) {
-            const QString word = QString(200, QChar(u'a' + i % 26)) + QString::number(i);
-            if (shortFirst) {
-                expected.append(word);
-            } else {
-                expected.prepend(word);
-            }
-        }
-        const vostrel::WordList list((expected.join(u'\n') + u'\n').toStdString());
+        const bool quoted = between.startsWith(u'"');
+        const QString text = (quoted ? "\"" : "") + expected.join(between) + (quoted ? "\"" : "\n");
+        const vostrel::WordList list(text.toStdString());
         QCOMPARE(list.size(), static_cast<std::size_t>(expected.size()));
         QCOMPARE(joined(list), expected.join(u'|'));
+        QCOMPARE(QString::fromStdString(std::string(list[list.size() - 1])), expected.last());
     }
 
     void indexOutOfRangeThrows() {
