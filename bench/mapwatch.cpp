@@ -1,7 +1,10 @@
-// Starts a program, waits until it maps its first top-level window, lets it paint, then ends it.
-// Prints the seconds from start to map and the peak resident memory in KiB:
+// Starts a program and watches its first top-level window: when it is mapped, and when the
+// program first draws into it (what the player actually sees). After a pause for the rest of the
+// first paint it ends the program and prints seconds to map, seconds to first drawing and the
+// peak resident memory in KiB:
 //     vostrel_mapwatch SETTLE_MS PROGRAM [ARG...]
 #include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -19,16 +22,39 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Waits for a map of a normal (not override-redirect) child of the root window.
-bool waitForMap(Display* display, pid_t child, Clock::time_point deadline) {
-    const int fd = ConnectionNumber(display);
+struct Watch {
+    Display* display;
+    int damageEvent;
+    Window window = None;  // the first normal top-level window the program maps
+    double mapped = -1;
+    double drawn = -1;
+};
+
+// Follows top-level windows until the first one is mapped and drawn into.
+bool watch(Watch& w, pid_t child, Clock::time_point start, Clock::time_point deadline) {
+    const int fd = ConnectionNumber(w.display);
+    auto since = [start] { return std::chrono::duration<double>(Clock::now() - start).count(); };
     for (;;) {
-        while (XPending(display) > 0) {
+        while (XPending(w.display) > 0) {
             XEvent event;
-            XNextEvent(display, &event);
-            if (event.type == MapNotify && !event.xmap.override_redirect) {
-                return true;
+            XNextEvent(w.display, &event);
+            if (event.type == CreateNotify && !event.xcreatewindow.override_redirect) {
+                // Watched from creation on, so no drawing can slip past before the map; the
+                // program may create helper windows that it never shows.
+                XDamageCreate(w.display, event.xcreatewindow.window, XDamageReportNonEmpty);
+                XFlush(w.display);
+            } else if (event.type == MapNotify && !event.xmap.override_redirect &&
+                       w.window == None) {
+                w.window = event.xmap.window;
+                w.mapped = since();
+            } else if (event.type == w.damageEvent + XDamageNotify && w.window != None &&
+                       reinterpret_cast<XDamageNotifyEvent&>(event).drawable == w.window &&
+                       w.drawn < 0) {
+                w.drawn = since();
             }
+        }
+        if (w.mapped >= 0 && w.drawn >= 0) {
+            return true;
         }
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
@@ -53,9 +79,16 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "no X display\n");
         return 2;
     }
+    int damageEvent = 0;
+    int damageError = 0;
+    if (!XDamageQueryExtension(display, &damageEvent, &damageError)) {
+        std::fprintf(stderr, "the X server has no DAMAGE extension\n");
+        return 2;
+    }
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, False);
 
+    Watch w{display, damageEvent};
     const Clock::time_point start = Clock::now();
     const pid_t child = fork();
     if (child == 0) {
@@ -67,10 +100,9 @@ int main(int argc, char* argv[]) {
         std::perror("fork");
         return 2;
     }
-    const bool mapped = waitForMap(display, child, start + std::chrono::seconds(30));
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (mapped) {
-        // The first paint follows the map; peak memory should include it.
+    const bool seen = watch(w, child, start, start + std::chrono::seconds(30));
+    if (seen) {
+        // Peak memory should include the whole first paint, not just its first stroke.
         std::this_thread::sleep_for(std::chrono::milliseconds(settleMs));
     }
     kill(child, SIGTERM);
@@ -79,10 +111,10 @@ int main(int argc, char* argv[]) {
     while (wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
     }
     XCloseDisplay(display);
-    if (!mapped) {
-        std::fprintf(stderr, "%s mapped no window\n", argv[2]);
+    if (!seen) {
+        std::fprintf(stderr, "%s showed no window\n", argv[2]);
         return 1;
     }
-    std::printf("%.4f %ld\n", seconds, usage.ru_maxrss);
+    std::printf("%.4f %.4f %ld\n", w.mapped, w.drawn, usage.ru_maxrss);
     return 0;
 }

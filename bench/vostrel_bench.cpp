@@ -1,5 +1,6 @@
 // Times what a player waits for: reading the word file, a whole new game, and one guess.
 // Run from the `bench` preset: build/bench/bench/vostrel_bench
+// With --write-words COUNT FILE it only writes a word list of COUNT words and exits.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/Game.h"
 #include "frmMain.h"
@@ -161,6 +163,16 @@ BENCHMARK(BM_GuessInWindowShown)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // bench/startup.sh starts the game on the same kind of list as the benchmarks use.
+    if (argc == 4 && std::string_view(argv[1]) == "--write-words") {
+        const std::string words = makeWordFile(std::stoll(argv[2]));
+        QFile file(QString::fromLocal8Bit(argv[3]));
+        return file.open(QIODevice::WriteOnly) &&
+                       file.write(words.data(), static_cast<qint64>(words.size())) ==
+                           static_cast<qint64>(words.size())
+                   ? 0
+                   : 1;
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
