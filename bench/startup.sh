@@ -19,8 +19,9 @@ if [ "${1:-}" != "--under-x" ]; then
     mkdir "$work/big"
     cp build/bench/bin/vostrel build/bench/bin/*.bmp "$work/big/"
     build/bench/bench/vostrel_bench --write-words 1000000 "$work/big/h_dat.txt"
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+    xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
         env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY bash "$0" --under-x "$runs" "$work"
+    exit
 fi
 
 runs=$2
