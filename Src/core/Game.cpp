@@ -1,5 +1,6 @@
 #include "Game.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "platform/FileSystem.h"
@@ -63,15 +64,17 @@ GuessOutcome judgeGuess(std::u32string_view answer, std::u32string_view display,
                         char32_t letter) {
     GuessOutcome outcome;
     outcome.misses = misses;
-    outcome.display.reserve(answer.size());
+    outcome.display = display.substr(0, std::min(display.size(), answer.size()));
+    outcome.display.resize(answer.size(), kHidden);
+    // Without branches, so the compiler can take many letters a step: a word may be very long.
+    bool found = false;
+    char32_t* shown = outcome.display.data();
     for (std::size_t i = 0; i < answer.size(); ++i) {
-        if (answer[i] == letter) {
-            outcome.display.push_back(letter);
-            outcome.found = true;
-        } else {
-            outcome.display.push_back(i < display.size() ? display[i] : kHidden);
-        }
+        const bool hit = answer[i] == letter;
+        found |= hit;
+        shown[i] = hit ? letter : shown[i];
     }
+    outcome.found = found;
     if (!outcome.found) {
         ++outcome.misses;
         if (outcome.misses >= kMaxMisses) {

@@ -1,6 +1,10 @@
 #include "WordFile.h"
 
+#include <algorithm>
+#include <bit>
 #include <cassert>
+#include <cstring>
+#include <stdexcept>
 
 namespace vostrel {
 namespace {
@@ -15,64 +19,106 @@ bool isSeparator(char c) {
     return c == ',' || isLineEnd(c);
 }
 
+// Eight bytes at a time: a list of a million words is read at every new game, and looking at each
+// byte on its own would make that the slowest thing the game does.
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+constexpr std::uint64_t kHighs = 0x8080808080808080u;
+
+// A high bit in each byte of `block` equal to `c`; bits above a true match may be false hits,
+// so only the lowest one counts.
+constexpr std::uint64_t matches(std::uint64_t block, char c) {
+    const std::uint64_t x = block ^ (kOnes * static_cast<unsigned char>(c));
+    return (x - kOnes) & ~x & kHighs;
+}
+
+// The position of the first separator at or after `pos`, or the end.
+std::size_t findSeparator(std::string_view text, std::size_t pos) {
+    if constexpr (std::endian::native == std::endian::little) {
+        while (pos + 8 <= text.size()) {
+            std::uint64_t block = 0;
+            std::memcpy(&block, text.data() + pos, sizeof block);
+            const std::uint64_t hits =
+                matches(block, '\n') | matches(block, ',') | matches(block, '\r');
+            if (hits != 0) {
+                return pos + static_cast<std::size_t>(std::countr_zero(hits) / 8);
+            }
+            pos += 8;
+        }
+    }
+    while (pos < text.size() && !isSeparator(text[pos])) {
+        ++pos;
+    }
+    return pos;
+}
+
 }  // namespace
 
-WordList::WordList(std::string bytes) : bytes_(std::move(bytes)) {
-    // Spans are 32-bit; the reader never hands over more than this.
-    assert(bytes_.size() <= kMaxWordFileBytes);
+// Reads the field that starts at `pos` (which must be before the end) into [begin, stop), empty
+// when the field holds no word, and returns where the next field starts.
+std::size_t WordList::nextField(std::size_t pos, std::size_t& begin, std::size_t& stop) const {
     const std::string_view text = bytes_;
-    std::size_t pos = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     const std::size_t end = text.size();
+    while (pos < end && isBlank(text[pos])) {
+        ++pos;
+    }
+    if (pos == end) {
+        begin = stop = end;
+        return end;
+    }
+    if (text[pos] == '"') {
+        begin = pos + 1;
+        stop = std::min(text.find('"', begin), end);
+        pos = findSeparator(text, stop);
+    } else {
+        begin = pos;
+        pos = findSeparator(text, pos);
+        stop = pos;
+        while (stop > begin && isBlank(text[stop - 1])) {
+            --stop;
+        }
+    }
+    // Step over exactly one separator; CRLF counts as one line end.
+    if (pos < end) {
+        if (text[pos] == '\r' && pos + 1 < end && text[pos + 1] == '\n') {
+            ++pos;
+        }
+        ++pos;
+    }
+    return pos;
+}
 
-    auto add = [this](std::size_t begin, std::size_t stop) {
+WordList::WordList(std::string bytes) : bytes_(std::move(bytes)) {
+    // Offsets are 32-bit; the reader never hands over more than this.
+    assert(bytes_.size() <= kMaxWordFileBytes);
+    std::size_t pos = std::string_view(bytes_).starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    while (pos < bytes_.size()) {
+        const std::size_t fieldStart = pos;
+        std::size_t begin = 0;
+        std::size_t stop = 0;
+        pos = nextField(pos, begin, stop);
         if (stop > begin) {
-            spans_.push_back(
-                {static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(stop - begin)});
-        }
-    };
-
-    while (pos < end) {
-        while (pos < end && isBlank(text[pos])) {
-            ++pos;
-        }
-        if (pos == end) {
-            break;
-        }
-        if (text[pos] == '"') {
-            const std::size_t begin = pos + 1;
-            std::size_t close = text.find('"', begin);
-            if (close == std::string_view::npos) {
-                close = end;
+            if (count_ % kStride == 0) {
+                marks_.push_back(static_cast<std::uint32_t>(fieldStart));
             }
-            add(begin, close);
-            pos = close;
-            while (pos < end && !isSeparator(text[pos])) {
-                ++pos;
-            }
-        } else {
-            const std::size_t begin = pos;
-            while (pos < end && !isSeparator(text[pos])) {
-                ++pos;
-            }
-            std::size_t stop = pos;
-            while (stop > begin && isBlank(text[stop - 1])) {
-                --stop;
-            }
-            add(begin, stop);
-        }
-        // Step over exactly one separator; CRLF counts as one line end.
-        if (pos < end) {
-            if (text[pos] == '\r' && pos + 1 < end && text[pos + 1] == '\n') {
-                ++pos;
-            }
-            ++pos;
+            ++count_;
         }
     }
 }
 
 std::string_view WordList::operator[](std::size_t index) const {
-    const Span span = spans_.at(index);
-    return std::string_view(bytes_).substr(span.begin, span.length);
+    if (index >= count_) {
+        throw std::out_of_range("WordList: no word at this index");
+    }
+    std::size_t pos = marks_[index / kStride];
+    std::size_t skip = index % kStride;
+    for (;;) {
+        std::size_t begin = 0;
+        std::size_t stop = 0;
+        pos = nextField(pos, begin, stop);
+        if (stop > begin && skip-- == 0) {
+            return std::string_view(bytes_).substr(begin, stop - begin);
+        }
+    }
 }
 
 std::u32string decodeUtf8(std::string_view bytes) {

@@ -12,8 +12,9 @@ namespace vostrel {
 // the memory of the process bounded whatever lies in the application folder.
 inline constexpr std::size_t kMaxWordFileBytes = std::size_t{64} * 1024 * 1024;
 
-// The words of one word file. The file's bytes are kept once and each word is a span into
-// them, so a list of a million words costs one buffer and a small index, not a million strings.
+// The words of one word file. The file's bytes are kept once, with the place of every 64th word:
+// a list of a million words costs one buffer and a few kilobytes, not a million strings or an
+// index the size of the file, and any word is found again by reading at most 64 fields.
 //
 // Field rules: a field ends at a comma or at a line end (LF, CRLF or a lone CR). Blanks and tabs
 // around an unquoted field are not part of it; a double quote inside an unquoted field is kept.
@@ -26,19 +27,19 @@ public:
     WordList() = default;
     explicit WordList(std::string bytes);
 
-    [[nodiscard]] std::size_t size() const { return spans_.size(); }
-    [[nodiscard]] bool empty() const { return spans_.empty(); }
+    [[nodiscard]] std::size_t size() const { return count_; }
+    [[nodiscard]] bool empty() const { return count_ == 0; }
     // Zero-based; the bytes of the word as they stand in the file.
     [[nodiscard]] std::string_view operator[](std::size_t index) const;
 
 private:
-    struct Span {
-        std::uint32_t begin;
-        std::uint32_t length;
-    };
+    static constexpr std::size_t kStride = 64;
+
+    std::size_t nextField(std::size_t pos, std::size_t& begin, std::size_t& stop) const;
 
     std::string bytes_;
-    std::vector<Span> spans_;
+    std::vector<std::uint32_t> marks_;  // where the fields of words 0, 64, 128 ... start
+    std::size_t count_ = 0;
 };
 
 // Decodes UTF-8; each byte of a malformed sequence becomes U+FFFD, so no input is rejected.

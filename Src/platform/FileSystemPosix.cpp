@@ -1,9 +1,10 @@
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 
 #include "FileSystem.h"
 
@@ -35,6 +36,30 @@ public:
     }
 
 private:
+    static ssize_t readSome(int fd, char* into, std::size_t count) {
+        for (;;) {
+            const ssize_t n = ::read(fd, into, count);
+            if (n >= 0 || errno != EINTR) {
+                return n;
+            }
+        }
+    }
+
+    // A word list of a million words is ten megabytes; taking them in 4 KiB pages, each one a
+    // fault of its own, costs more than reading them. Only a hint: where the system has no large
+    // pages it changes nothing.
+    static void adviseHugePages([[maybe_unused]] char* data, [[maybe_unused]] std::size_t size) {
+#ifdef MADV_HUGEPAGE
+        constexpr std::uintptr_t kHuge = std::uintptr_t{2} * 1024 * 1024;
+        const auto begin = reinterpret_cast<std::uintptr_t>(data);
+        const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
+        const std::uintptr_t last = (begin + size) & ~(kHuge - 1);
+        if (last > first) {
+            ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+        }
+#endif
+    }
+
     static ReadStatus readOpen(int fd, std::size_t maxBytes, std::string& out) {
         struct stat info {};
         if (::fstat(fd, &info) != 0) {
@@ -46,21 +71,16 @@ private:
         if (static_cast<std::size_t>(info.st_size) > maxBytes) {
             return ReadStatus::TooLarge;
         }
-        out.resize(static_cast<std::size_t>(info.st_size));
+        // One read of the size the file has now, then a small probe for an end that moved on:
+        // doubling the buffer just to meet the end of the file would copy it whole.
+        const auto size = static_cast<std::size_t>(info.st_size);
+        out.reserve(size);
+        adviseHugePages(out.data(), size);
+        out.resize(size);
         std::size_t got = 0;
-        // The size may change while reading; never trust it beyond the limit.
-        for (;;) {
-            if (got == out.size()) {
-                if (out.size() >= maxBytes + 1) {
-                    return ReadStatus::TooLarge;
-                }
-                out.resize(std::min(maxBytes + 1, std::max<std::size_t>(out.size() * 2, 4096)));
-            }
-            const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        while (got < out.size()) {
+            const ssize_t n = readSome(fd, out.data() + got, out.size() - got);
             if (n < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
                 return ReadStatus::Failed;
             }
             if (n == 0) {
@@ -69,7 +89,20 @@ private:
             got += static_cast<std::size_t>(n);
         }
         out.resize(got);
-        return got > maxBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
+        char more[4096];
+        for (;;) {
+            const ssize_t n = readSome(fd, more, sizeof more);
+            if (n < 0) {
+                return ReadStatus::Failed;
+            }
+            if (n == 0) {
+                return ReadStatus::Ok;
+            }
+            if (static_cast<std::size_t>(n) > maxBytes - out.size()) {
+                return ReadStatus::TooLarge;
+            }
+            out.append(more, static_cast<std::size_t>(n));
+        }
     }
 };
 

@@ -58,6 +58,14 @@ private slots:
                                                    "b";
         QTest::newRow("NUL is an ordinary byte")
             << QByteArray("a\0b\n", 4) << QString::fromUtf8("a\0b", 3);
+        QTest::newRow("separators at every place in a block")
+            << QByteArray("abcdefghijk,lm\r\nnopqrstuvwxyz012\rab,c,d\n")
+            << "abcdefghijk|lm|nopqrstuvwxyz012|ab|c|d";
+        QTest::newRow("near misses of separators are letters")
+            << QByteArray("a\x0B\x0C+-\x8A\xAC\x8D\x0A\x0Bz")
+            << QString::fromUtf8("a\x0B\x0C+-") + QString(3, QChar(0xFFFD)) + "|\x0Bz";
+        QTest::newRow("text after closing quote in a long field")
+            << QByteArray("\"ab\"cdefghijklmnopq,rs") << "ab|rs";
     }
 
     void fields() {
@@ -65,6 +73,36 @@ private slots:
         QFETCH(QString, words);
         const vostrel::WordList list(bytes.toStdString());
         QCOMPARE(joined(list), words);
+    }
+
+    // Lists long enough that words are found again from the marks of every 64th word: each
+    // word must come back whole and in order, whatever lies between the words.
+    void longLists_data() {
+        QTest::addColumn<int>("shortWords");
+        QTest::addColumn<int>("longWords");
+        QTest::addColumn<QString>("between");
+        QTest::newRow("one per line") << 3000 << 300 << "\n";
+        QTest::newRow("empty fields between words") << 1000 << 100 << ",\n ,\t,\r\n";
+        QTest::newRow("quoted words") << 1000 << 100 << "\",\"";
+    }
+
+    void longLists() {
+        QFETCH(int, shortWords);
+        QFETCH(int, longWords);
+        QFETCH(QString, between);
+        QStringList expected;
+        for (int i = 0; i < shortWords + longWords; ++i) {
+            // Long words among the short ones, so marks fall on either kind.
+            expected << (i % 11 == 0 && i / 11 < longWords
+                             ? QString(200, QChar(u'a' + i % 26)) + QString::number(i)
+                             : QStringLiteral("w%1").arg(i));
+        }
+        const bool quoted = between.startsWith(u'"');
+        const QString text = (quoted ? "\"" : "") + expected.join(between) + (quoted ? "\"" : "\n");
+        const vostrel::WordList list(text.toStdString());
+        QCOMPARE(list.size(), static_cast<std::size_t>(expected.size()));
+        QCOMPARE(joined(list), expected.join(u'|'));
+        QCOMPARE(QString::fromStdString(std::string(list[list.size() - 1])), expected.last());
     }
 
     void indexOutOfRangeThrows() {

@@ -91,6 +91,32 @@ private slots:
                  status == vostrel::ReadStatus::Ok ? std::size_t(size) : std::size_t(0));
     }
 
+    // Files of /proc report no size and have content all the same: the reader must not trust
+    // the size it is told, in either direction.
+    void sizeUnknownUntilRead_data() {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<vostrel::ReadStatus>("status");
+        QTest::newRow("within the limit") << (1 << 20) << vostrel::ReadStatus::Ok;
+        QTest::newRow("beyond the limit") << 16 << vostrel::ReadStatus::TooLarge;
+    }
+
+    void sizeUnknownUntilRead() {
+        QFETCH(int, limit);
+        QFETCH(vostrel::ReadStatus, status);
+        const std::string path = "/proc/self/status";
+        if (!QFileInfo::exists(QString::fromStdString(path))) {
+            QSKIP("no /proc here");
+        }
+        std::string bytes;
+        QCOMPARE(vostrel::systemFileSystem().readRegularFile(path, limit, bytes), status);
+        if (status == vostrel::ReadStatus::Ok) {
+            QVERIFY(QByteArray::fromStdString(bytes).contains("Name:"));
+            QVERIFY(QByteArray::fromStdString(bytes).endsWith('\n'));
+        } else {
+            QVERIFY(bytes.empty());
+        }
+    }
+
     void unreadableFileFails() {
         if (::geteuid() == 0) {
             QSKIP("root reads any file");

@@ -1,0 +1,188 @@
+// Times what a player waits for: reading the word file, a whole new game, and one guess.
+// Run from the `bench` preset: build/bench/bench/vostrel_bench
+// With --write-words COUNT FILE it only writes a word list of COUNT words and exits.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/Game.h"
+#include "frmMain.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+// Deterministic words of 4 to 14 lower-case letters, one a line: about 10 bytes a word.
+std::string makeWordFile(std::int64_t words) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(words) * 10);
+    std::uint32_t state = 12345;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    for (std::int64_t w = 0; w < words; ++w) {
+        const std::uint32_t length = 4 + next() % 11;
+        for (std::uint32_t i = 0; i < length; ++i) {
+            out.push_back(static_cast<char>('a' + next() % 26));
+        }
+        out.push_back('\n');
+    }
+    return out;
+}
+
+std::u32string makeLongWord(std::size_t letters) {
+    std::u32string word;
+    word.reserve(letters);
+    std::uint32_t state = 777;
+    for (std::size_t i = 0; i < letters; ++i) {
+        state = state * 1664525u + 1013904223u;
+        word.push_back(static_cast<char32_t>(U'a' + (state >> 8) % 26));
+    }
+    return word;
+}
+
+// An application folder with the pictures and a word file, as the game finds it when installed.
+class AppFolder {
+public:
+    explicit AppFolder(const std::string& words) {
+        for (int stage = 0; stage <= 10; ++stage) {
+            QImage image(200, 200, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            image.save(dir_.filePath(QStringLiteral("%1.bmp").arg(stage)), "BMP");
+        }
+        QFile file(dir_.filePath(QStringLiteral("h_dat.txt")));
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(words.data(), static_cast<qint64>(words.size())) !=
+                static_cast<qint64>(words.size())) {
+            qFatal("cannot write the word file");
+        }
+    }
+    [[nodiscard]] std::string path() const { return dir_.path().toStdString(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+void BM_ReadWordFile(benchmark::State& state) {
+    const std::string words = makeWordFile(state.range(0));
+    const AppFolder folder(words);
+    const std::string path = folder.path();
+    for (auto _ : state) {
+        vostrel::LoadResult loaded = vostrel::loadWordFile(vostrel::systemFileSystem(), path);
+        if (loaded.words.size() != static_cast<std::size_t>(state.range(0))) {
+            state.SkipWithError("wrong word count");
+        }
+        benchmark::DoNotOptimize(loaded);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(words.size()));
+}
+BENCHMARK(BM_ReadWordFile)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// Reset & Start in a loaded window: read, draw, and reset the controls.
+void BM_NewGame(benchmark::State& state) {
+    const AppFolder folder(makeWordFile(state.range(0)));
+    frmMain window(folder.path(), vostrel::systemFileSystem());
+    for (auto _ : state) {
+        window.CMD_RESET_Click();
+    }
+    if (window.isUnloaded()) {
+        state.SkipWithError("the new game failed");
+    }
+}
+BENCHMARK(BM_NewGame)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// As above, on a window on screen, until the new game is painted.
+void BM_NewGameShown(benchmark::State& state) {
+    const AppFolder folder(makeWordFile(state.range(0)));
+    frmMain window(folder.path(), vostrel::systemFileSystem());
+    window.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        window.CMD_RESET_Click();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_NewGameShown)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// The whole window as the program loads it: controls, then the first new game.
+void BM_LoadWindow(benchmark::State& state) {
+    const AppFolder folder(makeWordFile(state.range(0)));
+    for (auto _ : state) {
+        frmMain window(folder.path(), vostrel::systemFileSystem());
+        benchmark::DoNotOptimize(window.isUnloaded());
+    }
+}
+BENCHMARK(BM_LoadWindow)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+constexpr std::size_t kLongWord = 1'000'000;
+
+void BM_JudgeGuess(benchmark::State& state) {
+    const std::u32string answer = makeLongWord(kLongWord);
+    const std::u32string display = vostrel::maskedWord(answer.size());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vostrel::judgeGuess(answer, display, 0, U'e'));
+    }
+}
+BENCHMARK(BM_JudgeGuess)->Unit(benchmark::kMillisecond);
+
+std::string longWordFile() {
+    const std::u32string word = makeLongWord(kLongWord);
+    return std::string(word.begin(), word.end()) + "\n";
+}
+
+// A letter that occurs in a million-letter word; a found letter may be clicked again by code,
+// so every iteration does the whole guess.
+void BM_GuessInWindow(benchmark::State& state) {
+    const AppFolder folder(longWordFile());
+    frmMain window(folder.path(), vostrel::systemFileSystem());
+    for (auto _ : state) {
+        window.CMD_ALPHA_Click(4);
+    }
+}
+BENCHMARK(BM_GuessInWindow)->Unit(benchmark::kMillisecond);
+
+void BM_GuessInWindowShown(benchmark::State& state) {
+    const AppFolder folder(longWordFile());
+    frmMain window(folder.path(), vostrel::systemFileSystem());
+    window.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        window.CMD_ALPHA_Click(4);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_GuessInWindowShown)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    // bench/startup.sh starts the game on the same kind of list as the benchmarks use.
+    if (argc == 4 && std::string_view(argv[1]) == "--write-words") {
+        const std::string words = makeWordFile(std::stoll(argv[2]));
+        QFile file(QString::fromLocal8Bit(argv[3]));
+        return file.open(QIODevice::WriteOnly) &&
+                       file.write(words.data(), static_cast<qint64>(words.size())) ==
+                           static_cast<qint64>(words.size())
+                   ? 0
+                   : 1;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vostrel"));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
