@@ -101,6 +101,7 @@ void frmAbout::Form_Load() {
                             .arg(vostrel::kVersionRevision));
     // The title sizes the label to itself, growing to the right of its fixed left edge.
     lblTitle->setText(title);
+    picIcon->setAccessibleName(title);  // the picture is the program's own icon
     const QFontMetrics metrics(lblTitle->font());
     lblTitle->resize(metrics.horizontalAdvance(title), metrics.height());
 }

@@ -11,8 +11,10 @@
 #include "Fonts.h"
 #include "MessageBox.h"
 #include "QtText.h"
+#include "ScreenReader.h"
 #include "Twips.h"
 #include "core/Game.h"
+#include "core/Spoken.h"
 #include "frmAbout.h"
 #include "icons/vostrel16.xpm"
 #include "platform/FileSystem.h"
@@ -216,6 +218,7 @@ void frmMain::Form_Load() {
     setCaption(RESULT_LABEL, QStringLiteral("LEFT%1").arg(vostrel::kMaxMisses - MissCount));
     setCaption(ANSWER_LABEL, QString());
     setLetterButtonsEnabled(true);
+    describeForScreenReaders();
 }
 
 void frmMain::CMD_ALPHA_Click(int Index) {
@@ -249,7 +252,9 @@ void frmMain::CMD_ALPHA_Click(int Index) {
     if (outcome.end == vostrel::GameEnd::Won) {
         setCaption(RESULT_LABEL, QStringLiteral("You've got it !"));
         endGame();
+        return;
     }
+    describeForScreenReaders();
 }
 
 void frmMain::CMD_RESET_Click() {
@@ -316,6 +321,20 @@ void frmMain::setCaption(QLabel* label, const QString& text) {
 void frmMain::endGame() {
     gameOver_ = true;
     setLetterButtonsEnabled(false);
+    describeForScreenReaders();
+    // The outcome is news a player may not be looking at: say it rather than wait to be asked.
+    vostrel::alertScreenReader(RESULT_LABEL);
+}
+
+void frmMain::describeForScreenReaders() {
+    using vostrel::setSpokenName;
+    setSpokenName(WORD_LABEL, toQString(vostrel::spokenWord(display_)));
+    setSpokenName(RESULT_LABEL, gameOver_
+                                    ? RESULT_LABEL->text()
+                                    : QString::fromStdString(vostrel::spokenTriesLeft(MissCount)));
+    setSpokenName(HUNG_PICT, QString::fromStdString(vostrel::spokenGallows(MissCount)));
+    setSpokenName(ANSWER_LABEL,
+                  toQString(vostrel::spokenAnswer(ANSWER_LABEL->text().toStdU32String())));
 }
 
 void frmMain::setLetterButtonsEnabled(bool enabled) {

@@ -50,6 +50,7 @@ private:
     void setCaption(QLabel* label, const QString& text);
     void setLetterButtonsEnabled(bool enabled);
     void endGame();
+    void describeForScreenReaders();
 
     const std::string appFolder_;
     const vostrel::FileSystem& files_;

@@ -11,6 +11,7 @@ int main(int argc, char* argv[]) {
                                             .arg(vostrel::kVersionMajor)
                                             .arg(vostrel::kVersionMinor)
                                             .arg(vostrel::kVersionRevision));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(vostrel::kAppId));
 
     // The game's data lies beside the program file, wherever it is started from.
     frmMain window(QApplication::applicationDirPath().toStdString(), vostrel::systemFileSystem());

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/deps.sh
+bash tools/deps.sh desktop-file-utils appstream
 bash tools/check-windows.sh
 
 cmake --preset dev >/dev/null

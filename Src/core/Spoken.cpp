@@ -1,0 +1,33 @@
+#include "Spoken.h"
+
+#include "Game.h"
+
+namespace vostrel {
+
+std::u32string spokenWord(std::u32string_view display) {
+    std::u32string spoken = U"Word:";
+    for (std::size_t i = 0; i < display.size(); ++i) {
+        spoken += i == 0 ? U" " : U", ";
+        if (display[i] == kHidden) {
+            spoken += U"blank";
+        } else {
+            spoken += display[i];
+        }
+    }
+    return spoken;
+}
+
+std::string spokenTriesLeft(int misses) {
+    const int left = kMaxMisses - misses;
+    return std::to_string(left) + (left == 1 ? " try left" : " tries left");
+}
+
+std::string spokenGallows(int misses) {
+    return "Gallows: " + std::to_string(misses) + " of " + std::to_string(kMaxMisses) + " misses";
+}
+
+std::u32string spokenAnswer(std::u32string_view answer) {
+    return answer.empty() ? std::u32string(U"Answer hidden") : U"Answer: " + std::u32string(answer);
+}
+
+}  // namespace vostrel
