@@ -1,0 +1,99 @@
+// Any bytes at all as the word file: the reader and the decoder must neither fail nor break what
+// they promise about their output.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "core/Game.h"
+#include "core/WordFile.h"
+
+namespace {
+
+void require(bool holds) {
+    if (!holds) {
+        std::abort();
+    }
+}
+
+std::string encodeUtf8(std::u32string_view text) {
+    std::string out;
+    for (const char32_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+void checkDecoded(std::string_view bytes) {
+    const std::u32string text = vostrel::decodeUtf8(bytes);
+    require(text.size() <= bytes.size());
+    bool clean = true;
+    for (const char32_t c : text) {
+        require(c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF));
+        clean = clean && c != U'\uFFFD';
+    }
+    // Text that decoded without a replacement must be exactly what the bytes said.
+    if (clean) {
+        require(encodeUtf8(text) == bytes);
+    }
+}
+
+// Plays the word with every letter in turn: the display keeps the word's length, and the game
+// ends within the tries there are.
+void play(std::u32string_view answer) {
+    std::u32string display = vostrel::maskedWord(answer.size());
+    int misses = 0;
+    for (char32_t letter = U'a'; letter <= U'z'; ++letter) {
+        const vostrel::GuessOutcome outcome = vostrel::judgeGuess(answer, display, misses, letter);
+        require(outcome.display.size() == answer.size());
+        require(outcome.misses == misses + (outcome.found ? 0 : 1));
+        display = outcome.display;
+        misses = outcome.misses;
+        if (outcome.end != vostrel::GameEnd::None) {
+            require(outcome.end == vostrel::GameEnd::Lost ? misses == vostrel::kMaxMisses
+                                                          : display == answer);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size > vostrel::kMaxWordFileBytes) {
+        return -1;  // the file reader never hands over more
+    }
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const vostrel::WordList words(bytes);
+    const std::string_view all(bytes);
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string_view word = words[i];
+        require(!word.empty());
+        // Words are pieces of the file, in file order.
+        const std::size_t at = all.find(word, from);
+        require(at != std::string_view::npos);
+        from = at + 1;
+        checkDecoded(word);
+    }
+    checkDecoded(all);
+    if (!words.empty()) {
+        play(vostrel::decodeUtf8(words[words.size() - 1]));
+    }
+    return 0;
+}
