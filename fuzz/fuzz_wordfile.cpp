@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t from = 0;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string_view word = words[i];
-        require(!word.empty());
+        require(!word.empty() && word.size() <= vostrel::kMaxWordBytes);
         // Words are pieces of the file, in file order.
         const std::size_t at = all.find(word, from);
         require(at != std::string_view::npos);

@@ -31,6 +31,10 @@ constexpr std::uint64_t matches(std::uint64_t block, char c) {
     return (x - kOnes) & ~x & kHighs;
 }
 
+bool isWord(std::size_t begin, std::size_t stop) {
+    return stop > begin && stop - begin <= kMaxWordBytes;
+}
+
 // The position of the first separator at or after `pos`, or the end.
 std::size_t findSeparator(std::string_view text, std::size_t pos) {
     if constexpr (std::endian::native == std::endian::little) {
@@ -96,7 +100,7 @@ WordList::WordList(std::string bytes) : bytes_(std::move(bytes)) {
         std::size_t begin = 0;
         std::size_t stop = 0;
         pos = nextField(pos, begin, stop);
-        if (stop > begin) {
+        if (isWord(begin, stop)) {
             if (count_ % kStride == 0) {
                 marks_.push_back(static_cast<std::uint32_t>(fieldStart));
             }
@@ -115,7 +119,7 @@ std::string_view WordList::operator[](std::size_t index) const {
         std::size_t begin = 0;
         std::size_t stop = 0;
         pos = nextField(pos, begin, stop);
-        if (stop > begin && skip-- == 0) {
+        if (isWord(begin, stop) && skip-- == 0) {
             return std::string_view(bytes_).substr(begin, stop - begin);
         }
     }

@@ -12,6 +12,10 @@ namespace vostrel {
 // the memory of the process bounded whatever lies in the application folder.
 inline constexpr std::size_t kMaxWordFileBytes = std::size_t{64} * 1024 * 1024;
 
+// No one guesses a word longer than this; a field beyond it is no word, so one huge field can not
+// swell into a masked word, a display and a caption many times its size.
+inline constexpr std::size_t kMaxWordBytes = 32767;
+
 // The words of one word file. The file's bytes are kept once, with the place of every 64th word:
 // a list of a million words costs one buffer and a few kilobytes, not a million strings or an
 // index the size of the file, and any word is found again by reading at most 64 fields.
@@ -20,8 +24,8 @@ inline constexpr std::size_t kMaxWordFileBytes = std::size_t{64} * 1024 * 1024;
 // around an unquoted field are not part of it; a double quote inside an unquoted field is kept.
 // A field that begins with a double quote runs to the next double quote, which may lie on a later
 // line; text between that quote and the next separator is dropped, and a quote left open runs to
-// the end of the file. Empty fields are not words. A UTF-8 byte-order mark at the very start is
-// not part of the first word.
+// the end of the file. Empty fields and fields longer than kMaxWordBytes are not words. A UTF-8
+// byte-order mark at the very start is not part of the first word.
 class WordList {
 public:
     WordList() = default;

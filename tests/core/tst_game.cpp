@@ -49,6 +49,10 @@ private slots:
         QTest::newRow("not a normal file")
             << 2 << QByteArray() << vostrel::LoadStatus::Missing << 0;
         QTest::newRow("unreadable") << 3 << QByteArray() << vostrel::LoadStatus::Unreadable << 0;
+        QTest::newRow("only a field of a million letters")
+            << 1 << QByteArray(1'000'000, 'a') << vostrel::LoadStatus::NoWords << 0;
+        QTest::newRow("a huge field among words")
+            << 1 << "fig\n" + QByteArray(1'000'000, 'a') + "\nkiwi" << vostrel::LoadStatus::Ok << 2;
     }
 
     void loadWordFile() {

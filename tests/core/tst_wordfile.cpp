@@ -56,6 +56,29 @@ private slots:
                                                        "b")
                                                 << "a|\xEF\xBB\xBF"
                                                    "b";
+        const QByteArray longest(vostrel::kMaxWordBytes, 'w');
+        QTest::newRow("longest word") << "a\n" + longest << "a|" + QString::fromLatin1(longest);
+        QTest::newRow("longer field is no word") << "a\n" + longest + "w\nb"
+                                                 << "a|b";
+        QTest::newRow("quoted: longest word")
+            << "\"" + longest + "\"" << QString::fromLatin1(longest);
+        QTest::newRow("quoted: longer field is no word") << "a,\"" + longest + ",\",b"
+                                                         << "a|b";
+        QTest::newRow("blanks around do not count")
+            << "  " + longest + "  " << QString::fromLatin1(longest);
+        // Past the first 64 words a word is found again by reading the fields before it, which
+        // must pass over the same fields.
+        QByteArray mixed;
+        QStringList kept;
+        for (int i = 0; i < 200; ++i) {
+            if (i % 3 == 0) {
+                mixed += longest + "w\n";
+            } else {
+                mixed += QByteArray::number(i) + "\n";
+                kept << QString::number(i);
+            }
+        }
+        QTest::newRow("longer fields among many words") << mixed << kept.join(u'|');
         QTest::newRow("NUL is an ordinary byte")
             << QByteArray("a\0b\n", 4) << QString::fromUtf8("a\0b", 3);
         QTest::newRow("separators at every place in a block")
