@@ -1,12 +1,15 @@
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QButtonGroup>
+#include <QImageReader>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <algorithm>
 
 #include "Fonts.h"
 #include "MessageBox.h"
@@ -30,6 +33,13 @@ constexpr int kLetters = 26;
 constexpr int kPictureSide = 200;  // the size the picture area is designed around
 // Generous for any picture of the gallows; keeps a hostile file from costing much memory.
 constexpr std::size_t kMaxPictureBytes = std::size_t{8} * 1024 * 1024;
+// A picture whose header claims more on a side is not decoded: a few compressed bytes could
+// otherwise ask for gigabytes. Still ten times the designed size, and at most 16 MiB of pixels.
+constexpr int kMaxPictureSide = 2048;
+constexpr int kClientWidth = 7980;  // twips
+// No window shows more characters than this from either end of a caption; measuring only these
+// keeps a huge caption as quick to lay out as a short one.
+constexpr qsizetype kMaxEndChars = 1024;
 
 // The letter buttons stand in three rows; each row's first index, count and left edge in twips.
 struct LetterRow {
@@ -65,6 +75,37 @@ QLabel* makeGameLabel(QWidget* parent, const char* name, const QString& caption,
         label->setLineWidth(2);
     }
     return label;
+}
+
+// The two ends of a caption too wide for `room`, around an ellipsis.
+QString elideMiddle(const QString& text, const QFontMetrics& metrics, int room) {
+    if (text.size() <= 2 * kMaxEndChars) {
+        return metrics.elidedText(text, Qt::ElideMiddle, room);
+    }
+    // Never cut a character beyond the basic plane in two.
+    qsizetype head = kMaxEndChars;
+    qsizetype tail = text.size() - kMaxEndChars;
+    if (text.at(head - 1).isHighSurrogate()) {
+        --head;
+    }
+    if (text.at(tail).isLowSurrogate()) {
+        ++tail;
+    }
+    return metrics.elidedText(text.left(head) + QChar(0x2026) + text.mid(tail), Qt::ElideMiddle,
+                              room);
+}
+
+// A null picture when the bytes hold none that may be shown.
+QPixmap decodePicture(const std::string& bytes) {
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide) {
+        return {};
+    }
+    return QPixmap::fromImage(reader.read());
 }
 
 void paintWhite(QLabel* label) {
@@ -110,7 +151,7 @@ void frmMain::createControls() {
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
     // Controls sit at fixed places; resizing the window only shows more or less of the ground.
-    resize(px(7980), px(4845) + menuBar()->sizeHint().height());
+    resize(px(kClientWidth), px(4845) + menuBar()->sizeHint().height());
 
     HUNG_PICT = new QLabel(client);
     HUNG_PICT->setObjectName(QStringLiteral("HUNG_PICT"));
@@ -293,8 +334,7 @@ void frmMain::showPicture(int misses) {
     QPixmap picture;
     if (files_.readRegularFile(vostrel::joinPath(appFolder_, name), kMaxPictureBytes, bytes) ==
         vostrel::ReadStatus::Ok) {
-        picture.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
-                             static_cast<uint>(bytes.size()));
+        picture = decodePicture(bytes);
     }
     if (picture.isNull()) {
         // A missing or broken picture must not stop the game: show an empty one instead.
@@ -308,14 +348,19 @@ void frmMain::showPicture(int misses) {
 
 void frmMain::setCaption(QLabel* label, const QString& text) {
     // Auto-size around the centre the label was designed with, so the word and the tries stay
-    // centred over the letters; kept doubled so odd widths never make it drift.
+    // centred over the letters; kept doubled so odd widths never make it drift. A caption too
+    // wide for that is moved in to stay inside the window, and one wider than the window shows
+    // its two ends.
     const int centre2 = label->property(kCentre2).toInt();
-    label->setText(text);
     const int frame = 2 * label->frameWidth();
+    const int client = px(kClientWidth);
     const QFontMetrics metrics(label->font());
-    const int width = metrics.horizontalAdvance(text) + frame;
+    const QString shown = elideMiddle(text, metrics, client - frame);
+    label->setText(shown);
+    const int width = metrics.horizontalAdvance(shown) + frame;
     const int height = metrics.height() + frame;
-    label->setGeometry((centre2 - width) / 2, label->y(), width, height);
+    const int left = std::clamp((centre2 - width) / 2, 0, std::max(0, client - width));
+    label->setGeometry(left, label->y(), width, height);
 }
 
 void frmMain::endGame() {
