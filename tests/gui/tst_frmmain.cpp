@@ -111,6 +111,55 @@ private slots:
         QVERIFY(qAbs(2 * result->x() + result->width() - (2 * 330 + 97)) <= 1);
     }
 
+    // However long the word, the masked word and the answer stay inside the window; one too
+    // wide for it shows its two ends around an ellipsis.
+    void longWordsStayInsideTheWindow_data() {
+        QTest::addColumn<int>("length");
+        QTest::newRow("fits right of its centre") << 20;
+        QTest::newRow("moved in from the right edge") << 35;
+        QTest::newRow("wider than the window") << 60;
+        QTest::newRow("the longest word") << 32767;
+    }
+
+    void longWordsStayInsideTheWindow() {
+        QFETCH(int, length);
+        AppFolder folder(QByteArray(length, 'a'));
+        const auto window = folder.load();
+        for (int miss = 0; miss < 10; ++miss) {
+            letter(*window, 'z')->click();
+        }
+        for (const char* name : {"WORD_LABEL", "ANSWER_LABEL"}) {
+            const QLabel* shown = label(*window, name);
+            const QFontMetrics metrics(shown->font());
+            const int frame = 2 * shown->frameWidth();
+            const bool fits = metrics.horizontalAdvance(QString(length, u'a')) + frame <= 532;
+            QVERIFY(shown->x() >= 0);
+            QVERIFY(shown->x() + shown->width() <= 532);
+            QCOMPARE(shown->width(), metrics.horizontalAdvance(shown->text()) + frame);
+            QCOMPARE(shown->text().size() == length, fits);
+            QCOMPARE(shown->text().contains(QChar(0x2026)), !fits);
+        }
+    }
+
+    // A big picture grows its area beneath the other controls, so every one stays in view.
+    void bigPictureStaysBeneathTheControls() {
+        AppFolder folder("apple\n");
+        QImage image(1200, 900, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QVERIFY(image.save(folder.filePath(QStringLiteral("0.bmp")), "BMP"));
+        const auto window = folder.load();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QLabel* picture = label(*window, "HUNG_PICT");
+        QCOMPARE(picture->size(), QSize(1202, 902));
+        const QWidget* client = window->centralWidget();
+        for (QWidget* control : client->findChildren<QWidget*>()) {
+            if (control != picture && !control->geometry().isEmpty()) {
+                QCOMPARE(client->childAt(control->geometry().center()), control);
+            }
+        }
+    }
+
     void gameFonts_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("framed");
