@@ -40,7 +40,7 @@ public:
 private:
     struct Entry {
         std::string content;
-        bool regular;
+        bool regular = false;
     };
     std::map<std::string, Entry> files_;
     std::map<std::string, bool> unreadable_;

@@ -92,7 +92,7 @@ private slots:
 
     void drawIsUniform() {
         QFETCH(int, count);
-        std::mt19937_64 random(12345);
+        std::mt19937_64 random(12345);  // NOLINT(cert-msc32-c,cert-msc51-cpp): repeatable
         const int perWord = 2000;
         std::vector<int> seen(static_cast<std::size_t>(count), 0);
         for (int i = 0; i < count * perWord; ++i) {

@@ -20,21 +20,16 @@
 namespace {
 
 void report(const QString& line) {
-    std::fputs(qPrintable(line + u'\n'), stdout);
-    std::fflush(stdout);
+    // The test sees a lost line as a failure; nothing else can be done about one here.
+    (void)std::fputs(qPrintable(line + u'\n'), stdout);
+    (void)std::fflush(stdout);
 }
 
 bool allWhite(const QPixmap& pixmap) {
     const QImage image = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if ((row[x] & 0xFFFFFF) != 0xFFFFFF) {
-                return false;
-            }
-        }
-    }
-    return true;
+    QImage white(image.size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    return image == white;
 }
 
 class Probe : public QObject {

@@ -61,15 +61,15 @@ public:
     // Puts `name` in place as `kind`: file (holding content), folder, fifo, link (to content),
     // sparse (a file of content's size in bytes, all holes), or absent.
     void place(const QString& name, const QString& kind, const QByteArray& content) const {
-        const QString path = filePath(name);
-        QFile::remove(path);
-        const QByteArray native = QFile::encodeName(path);
+        const QString target = filePath(name);
+        QFile::remove(target);
+        const QByteArray native = QFile::encodeName(target);
         if (kind == "file") {
-            QFile file(path);
+            QFile file(target);
             QVERIFY(file.open(QIODevice::WriteOnly));
             QCOMPARE(file.write(content), content.size());
         } else if (kind == "sparse") {
-            QFile file(path);
+            QFile file(target);
             QVERIFY(file.open(QIODevice::WriteOnly));
             QVERIFY(file.resize(content.toLongLong()));
         } else if (kind == "folder") {
@@ -162,7 +162,9 @@ void expectGames(const Run& run, const QRegularExpression& game) {
 QByteArray randomBytes(qsizetype size, quint32 seed) {
     QRandomGenerator random(seed);
     QByteArray bytes(size, Qt::Uninitialized);
-    random.fillRange(reinterpret_cast<quint32*>(bytes.data()), size / 4);
+    for (char& byte : bytes) {
+        byte = static_cast<char>(random.bounded(256));
+    }
     return bytes;
 }
 
@@ -180,8 +182,9 @@ QByteArray randomWords(std::size_t count, int length, quint32 seed) {
 }
 
 void append32(QByteArray& out, quint32 value) {
-    const quint32 little = qToLittleEndian(value);
-    out.append(reinterpret_cast<const char*>(&little), 4);
+    std::array<char, 4> little{};
+    qToLittleEndian(value, little.data());
+    out.append(little.data(), little.size());
 }
 
 // A 24-bit bitmap that claims the given size; black pixels, as many bytes of them as given.
@@ -205,7 +208,7 @@ QByteArray bitmap(qint32 width, qint32 height, qsizetype pixelBytes) {
 }
 
 qsizetype fullBitmap(qint32 width, qint32 height) {
-    return qsizetype{(width * 3 + 3) / 4 * 4} * height;
+    return (qsizetype{width} * 3 + 3) / 4 * 4 * height;
 }
 
 // Everything under a folder: each path with its content, or with what kind of entry it is.
@@ -253,12 +256,12 @@ private slots:
         QTest::newRow("dangling link") << "link" << QByteArray("nowhere") << kNotExists << "";
         QTest::newRow("link to itself") << "link" << QByteArray("h_dat.txt") << kUnreadable << "";
         QTest::newRow("larger than any word list")
-            << "sparse" << QByteArray::number(64 * 1024 * 1024 + 1) << kTooLarge << "";
+            << "sparse" << QByteArray::number(vostrel::kMaxWordFileBytes + 1) << kTooLarge << "";
         QTest::newRow("empty") << "file" << QByteArray() << kNoWords << "";
         QTest::newRow("only separators and blanks")
             << "file" << QByteArray(" ,\r\n\t,\n\r  ,\"\"\n") << kNoWords << "";
         QTest::newRow("random bytes with NULs")
-            << "file" << randomBytes(3 * 1024 * 1024, 6) << "" << any;
+            << "file" << randomBytes(qsizetype{3} << 20, 6) << "" << any;
         QTest::newRow("invalid UTF-8") << "file"
                                        << QByteArray(
                                               "\xC3(\n\xA0\xA1\n\xE2\x28\xA1\n\xF0\x28\x8C"
@@ -314,10 +317,10 @@ private slots:
         QTest::newRow("empty") << "file" << QByteArray() << blank;
         // What a cut-off picture holds may be shown, as far as it goes.
         QTest::newRow("truncated") << "file" << bitmap(200, 200, 5000) << "202x202 (blank|drawn)";
-        QTest::newRow("random bytes") << "file" << randomBytes(64 * 1024, 3) << blank;
+        QTest::newRow("random bytes") << "file" << randomBytes(qsizetype{64} << 10, 3) << blank;
         QTest::newRow("random bytes after a bitmap's mark")
             << "file"
-            << "BM" + randomBytes(64 * 1024, 4) << blank;
+            << "BM" + randomBytes(qsizetype{64} << 10, 4) << blank;
         QTest::newRow("header claims an enormous picture")
             << "file" << bitmap(1'000'000, 1'000'000, 64) << blank;
         QTest::newRow("header claims a negative size") << "file" << bitmap(-5, -5, 64) << blank;

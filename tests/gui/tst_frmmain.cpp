@@ -202,7 +202,7 @@ private slots:
         QWidget* widget = exit;
         for (int step = 0; step < 29; ++step) {
             order << (widget->objectName() == "CMD_ALPHA"
-                          ? static_cast<QPushButton*>(widget)->text()
+                          ? qobject_cast<QPushButton*>(widget)->text()
                           : widget->objectName());
             QTest::keyClick(widget, Qt::Key_Tab);
             widget = QApplication::focusWidget();
