@@ -29,10 +29,10 @@ mkdir -p "$findings"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-# Longest input worth trying: a few real-sized lines of words, or one registry value.
+# Longest input worth trying: enough for a field longer than any word, or a few registry values.
 max_len() {
     case "$1" in
-        wordfile) echo 16384 ;;
+        wordfile) echo 40000 ;;  # past the longest word
         *) echo 4096 ;;
     esac
 }
