@@ -64,6 +64,8 @@ public:
         const bool fits = data == nullptr || needed <= *size;
         if (size != nullptr) {
             if (fits && data != nullptr) {
+                // Registry data is bytes: a terminator is there only when it was stored.
+                // NOLINTNEXTLINE(bugprone-not-null-terminated-result)
                 std::memcpy(data, value->second.data.data(), needed);
             }
             *size = needed;
@@ -90,7 +92,7 @@ public:
 
 private:
     struct Value {
-        std::uint32_t type;
+        std::uint32_t type = 0;
         std::string data;
     };
     static std::string lower(std::string text) {

@@ -221,8 +221,7 @@ int main(int argc, char** argv) {
         const std::filesystem::path file = folder / (std::to_string(stage) + ".bmp");
         const std::vector<std::uint8_t> bytes = encodeBmp(canvas);
         std::ofstream os(file, std::ios::binary);
-        // Streams write chars; the bytes are the same.
-        os.write(reinterpret_cast<const char*>(bytes.data()),  // NOLINT(*-reinterpret-cast)
+        os.write(reinterpret_cast<const char*>(bytes.data()),
                  static_cast<std::streamsize>(bytes.size()));
         os.close();
         if (!os) {

@@ -75,7 +75,7 @@ bool write(const QString& path, const QByteArray& bytes) {
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {
-        std::fputs("usage: icons <output-folder> <icon-name>\n", stderr);
+        (void)std::fputs("usage: icons <output-folder> <icon-name>\n", stderr);
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
@@ -86,7 +86,7 @@ int main(int argc, char* argv[]) {
         ok = write(out.filePath(path), png(icon(size))) && ok;
     }
     if (!ok) {
-        std::fputs("icons: cannot write the icons\n", stderr);
+        (void)std::fputs("icons: cannot write the icons\n", stderr);
         return 1;
     }
     return 0;

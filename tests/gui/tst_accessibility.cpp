@@ -15,7 +15,7 @@ struct Heard {
 
 // Everything the windows tell assistive technology.
 QList<Heard>& heard() {
-    static QList<Heard> events;
+    static QList<Heard> events{};
     return events;
 }
 
