@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs the whole test suite: the Windows platform
-# layer under Wine first, then the game's own suite, whose summary closes the run.
+# Installs what is missing, builds everything and runs the whole test suite: static analysis, the
+# Windows platform layer under Wine, the suite under the sanitizers, a minute of fuzzing per
+# target, then the game's own suite, whose summary closes the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/deps.sh desktop-file-utils appstream
+bash tools/lint.sh
 bash tools/check-windows.sh
+bash tools/check-asan.sh
+bash tools/fuzz.sh
 
 cmake --preset dev >/dev/null
 cmake --build --preset dev

@@ -32,7 +32,7 @@ trap 'rm -rf "$work"' EXIT
 # Longest input worth trying: enough for a field longer than any word, or a few registry values.
 max_len() {
     case "$1" in
-        wordfile) echo 40000 ;;  # past the longest word
+        wordfile) echo 65536 ;;  # many words, or one long one
         *) echo 4096 ;;
     esac
 }

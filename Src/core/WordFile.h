@@ -12,9 +12,9 @@ namespace vostrel {
 // the memory of the process bounded whatever lies in the application folder.
 inline constexpr std::size_t kMaxWordFileBytes = std::size_t{64} * 1024 * 1024;
 
-// No one guesses a word longer than this; a field beyond it is no word, so one huge field can not
-// swell into a masked word, a display and a caption many times its size.
-inline constexpr std::size_t kMaxWordBytes = 32767;
+// Far longer than any word anyone guesses, yet a field beyond it is no word: one huge field must
+// not swell into a masked word, a display and a caption many times its size.
+inline constexpr std::size_t kMaxWordBytes = std::size_t{1} << 20;
 
 // The words of one word file. The file's bytes are kept once, with the place of every 64th word:
 // a list of a million words costs one buffer and a few kilobytes, not a million strings or an

@@ -49,10 +49,13 @@ private slots:
         QTest::newRow("not a normal file")
             << 2 << QByteArray() << vostrel::LoadStatus::Missing << 0;
         QTest::newRow("unreadable") << 3 << QByteArray() << vostrel::LoadStatus::Unreadable << 0;
-        QTest::newRow("only a field of a million letters")
-            << 1 << QByteArray(1'000'000, 'a') << vostrel::LoadStatus::NoWords << 0;
+        const QByteArray huge(qsizetype(vostrel::kMaxWordBytes) + 1, 'a');
+        QTest::newRow("only a field longer than any word")
+            << 1 << huge << vostrel::LoadStatus::NoWords << 0;
         QTest::newRow("a huge field among words")
-            << 1 << "fig\n" + QByteArray(1'000'000, 'a') + "\nkiwi" << vostrel::LoadStatus::Ok << 2;
+            << 1 << "fig\n" + huge + "\nkiwi" << vostrel::LoadStatus::Ok << 2;
+        QTest::newRow("a word of a million letters")
+            << 1 << QByteArray(1'000'000, 'a') << vostrel::LoadStatus::Ok << 1;
     }
 
     void loadWordFile() {

@@ -267,14 +267,18 @@ private slots:
                                               "\xC3(\n\xA0\xA1\n\xE2\x28\xA1\n\xF0\x28\x8C"
                                               "\xBC\n\xFF\xFE\n\xED\xA0\x80\n")
                                        << "" << any;
+        // Shown cut to its two ends, so the probe sees a short caption.
         QTest::newRow("a word of a million letters")
-            << "file" << QByteArray(1'000'000, 'a') << kNoWords << "";
-        QTest::newRow("a million letters among words")
+            << "file" << QByteArray(1'000'000, 'a') << "" << any;
+        QTest::newRow("only a field longer than any word")
+            << "file" << QByteArray(qsizetype(vostrel::kMaxWordBytes) + 1, 'a') << kNoWords << "";
+        QTest::newRow("a huge field among words")
             << "file"
-            << "fig\n" + QByteArray(1'000'000, 'a') + "\nfig"
+            << "fig\n" + QByteArray(qsizetype(vostrel::kMaxWordBytes) + 1, 'a') + "\nfig"
             << ""
             << "3";
-        QTest::newRow("the longest word") << "file" << QByteArray(32767, 'q') << "" << any;
+        QTest::newRow("the longest word")
+            << "file" << QByteArray(qsizetype(vostrel::kMaxWordBytes), 'q') << "" << any;
         QTest::newRow("100,000 words") << "file" << randomWords(100'000, 6, 1) << ""
                                        << "6";
         QTest::newRow("1,000,000 words") << "file" << randomWords(1'000'000, 6, 2) << ""
