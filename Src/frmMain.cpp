@@ -378,8 +378,10 @@ void frmMain::describeForScreenReaders() {
                                     ? RESULT_LABEL->text()
                                     : QString::fromStdString(vostrel::spokenTriesLeft(MissCount)));
     setSpokenName(HUNG_PICT, QString::fromStdString(vostrel::spokenGallows(MissCount)));
+    // The answer is shown once the game is lost; the label may hold only its two ends.
+    const bool lost = gameOver_ && MissCount >= vostrel::kMaxMisses;
     setSpokenName(ANSWER_LABEL,
-                  toQString(vostrel::spokenAnswer(ANSWER_LABEL->text().toStdU32String())));
+                  toQString(vostrel::spokenAnswer(lost ? AnswerWord : std::u32string())));
 }
 
 void frmMain::setLetterButtonsEnabled(bool enabled) {

@@ -2,6 +2,7 @@
 
 #include "FakeFileSystem.h"
 #include "core/Game.h"
+#include "core/Spoken.h"
 
 Q_DECLARE_METATYPE(vostrel::LoadStatus)
 Q_DECLARE_METATYPE(vostrel::GameEnd)
@@ -191,6 +192,28 @@ private slots:
         QCOMPARE(outcome.found, found);
         QCOMPARE(outcome.misses, missesAfter);
         QCOMPARE(outcome.end, end);
+    }
+
+    // A screen reader spells a word out, but only a word short enough to listen to.
+    void spokenWord_data() {
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("hidden and found") << "?pp?e"
+                                          << "Word: blank, p, p, blank, e";
+        QTest::newRow("one letter") << "?"
+                                    << "Word: blank";
+        QTest::newRow("longest spelled")
+            << QString(64, u'?') << "Word:" + QString(" blank,").repeated(64).chopped(1);
+        QTest::newRow("too long to spell") << QString(65, u'?') << "Word of 65 letters, 0 shown";
+        QTest::newRow("huge, partly found")
+            << "ab" + QString(999'998, u'?') << "Word of 1000000 letters, 2 shown";
+    }
+
+    void spokenWord() {
+        QFETCH(QString, display);
+        QFETCH(QString, spoken);
+        const std::u32string said = vostrel::spokenWord(u32(display));
+        QCOMPARE(QString::fromUcs4(said.data(), qsizetype(said.size())), spoken);
     }
 
     void freshSourcesDiffer() {
