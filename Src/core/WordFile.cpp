@@ -60,7 +60,7 @@ std::size_t findSeparator(std::string_view text, std::size_t pos) {
 // Reads the field that starts at `pos` (which must be before the end) into [begin, stop), empty
 // when the field holds no word, and returns where the next field starts.
 std::size_t WordList::nextField(std::size_t pos, std::size_t& begin, std::size_t& stop) const {
-    const std::string_view text = bytes_;
+    const std::string_view text = bytes_.view();
     const std::size_t end = text.size();
     while (pos < end && isBlank(text[pos])) {
         ++pos;
@@ -91,11 +91,12 @@ std::size_t WordList::nextField(std::size_t pos, std::size_t& begin, std::size_t
     return pos;
 }
 
-WordList::WordList(std::string bytes) : bytes_(std::move(bytes)) {
+WordList::WordList(FileBytes bytes) : bytes_(std::move(bytes)) {
     // Offsets are 32-bit; the reader never hands over more than this.
     assert(bytes_.size() <= kMaxWordFileBytes);
-    std::size_t pos = std::string_view(bytes_).starts_with("\xEF\xBB\xBF") ? 3 : 0;
-    while (pos < bytes_.size()) {
+    const std::size_t end = bytes_.size();
+    std::size_t pos = bytes_.view().starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    while (pos < end) {
         const std::size_t fieldStart = pos;
         std::size_t begin = 0;
         std::size_t stop = 0;
@@ -120,7 +121,7 @@ std::string_view WordList::operator[](std::size_t index) const {
         std::size_t stop = 0;
         pos = nextField(pos, begin, stop);
         if (isWord(begin, stop) && skip-- == 0) {
-            return std::string_view(bytes_).substr(begin, stop - begin);
+            return bytes_.view().substr(begin, stop - begin);
         }
     }
 }
