@@ -42,6 +42,7 @@ public:
 private:
     static constexpr std::size_t kStride = 64;
 
+    bool countPlain(std::size_t pos);
     std::size_t nextField(std::size_t pos, std::size_t& begin, std::size_t& stop) const;
 
     FileBytes bytes_;
