@@ -11,12 +11,12 @@ namespace vostrel {
 // the file) that `release` gives back. Move-only, so a region has exactly one owner.
 class FileBytes {
 public:
-    using Release = void (*)(const char* data, std::size_t size);
+    using Release = void (*)(void* region, std::size_t size);
 
     FileBytes() = default;
     explicit FileBytes(std::string text) : text_(std::move(text)) {}
-    FileBytes(const char* data, std::size_t size, Release release)
-        : data_(data), size_(size), release_(release) {}
+    FileBytes(void* region, std::size_t size, Release release)
+        : region_(region), size_(size), release_(release) {}
 
     FileBytes(FileBytes&& other) noexcept { take(other); }
     FileBytes& operator=(FileBytes&& other) noexcept {
@@ -31,16 +31,17 @@ public:
     ~FileBytes() { clear(); }
 
     [[nodiscard]] std::string_view view() const {
-        return release_ != nullptr ? std::string_view(data_, size_) : std::string_view(text_);
+        return release_ != nullptr ? std::string_view(static_cast<const char*>(region_), size_)
+                                   : std::string_view(text_);
     }
     [[nodiscard]] std::size_t size() const { return view().size(); }
     [[nodiscard]] bool empty() const { return view().empty(); }
 
     void clear() {
         if (release_ != nullptr) {
-            release_(data_, size_);
+            release_(region_, size_);
         }
-        data_ = nullptr;
+        region_ = nullptr;
         size_ = 0;
         release_ = nullptr;
         text_.clear();
@@ -50,13 +51,13 @@ private:
     void take(FileBytes& other) noexcept {
         text_ = std::move(other.text_);
         other.text_.clear();
-        data_ = std::exchange(other.data_, nullptr);
+        region_ = std::exchange(other.region_, nullptr);
         size_ = std::exchange(other.size_, 0);
         release_ = std::exchange(other.release_, nullptr);
     }
 
     std::string text_;
-    const char* data_ = nullptr;
+    void* region_ = nullptr;
     std::size_t size_ = 0;
     Release release_ = nullptr;
 };

@@ -42,9 +42,7 @@ private:
     // the shipped list and the pictures among them, are copied.
     static constexpr std::size_t kMapFrom = std::size_t{1} << 20;
 
-    static void unmap(const char* data, std::size_t size) {
-        ::munmap(const_cast<char*>(data), size);
-    }
+    static void unmap(void* region, std::size_t size) { ::munmap(region, size); }
 
     static ssize_t readSome(int fd, char* into, std::size_t count) {
         for (;;) {
@@ -70,7 +68,7 @@ private:
         if (size >= kMapFrom) {
             void* region = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
             if (region != MAP_FAILED) {
-                out = FileBytes(static_cast<const char*>(region), size, &unmap);
+                out = FileBytes(region, size, &unmap);
                 return ReadStatus::Ok;
             }
             // Some file systems can not be mapped; those are read like any other.
