@@ -96,7 +96,7 @@ QString elideMiddle(const QString& text, const QFontMetrics& metrics, int room) 
 }
 
 // A null picture when the bytes hold none that may be shown.
-QPixmap decodePicture(const std::string& bytes) {
+QPixmap decodePicture(std::string_view bytes) {
     QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
@@ -330,11 +330,11 @@ void frmMain::failNewGame(const QString& message) {
 void frmMain::showPicture(int misses) {
     const std::string name =
         misses == 0 ? vostrel::pictureName(0) : PictFiles[static_cast<std::size_t>(misses - 1)];
-    std::string bytes;
+    vostrel::FileBytes bytes;
     QPixmap picture;
     if (files_.readRegularFile(vostrel::joinPath(appFolder_, name), kMaxPictureBytes, bytes) ==
         vostrel::ReadStatus::Ok) {
-        picture = decodePicture(bytes);
+        picture = decodePicture(bytes.view());
     }
     if (picture.isNull()) {
         // A missing or broken picture must not stop the game: show an empty one instead.

@@ -21,7 +21,7 @@ public:
     }
 
     vostrel::ReadStatus readRegularFile(const std::string& path, std::size_t maxBytes,
-                                        std::string& out) const override {
+                                        vostrel::FileBytes& out) const override {
         out.clear();
         if (unreadable_.count(path) != 0) {
             return vostrel::ReadStatus::Failed;
@@ -33,7 +33,7 @@ public:
         if (content.size() > maxBytes) {
             return vostrel::ReadStatus::TooLarge;
         }
-        out = content;
+        out = vostrel::FileBytes(content);
         return vostrel::ReadStatus::Ok;
     }
 

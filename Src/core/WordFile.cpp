@@ -6,6 +6,10 @@
 #include <cstring>
 #include <stdexcept>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vostrel {
 namespace {
 
@@ -55,12 +59,48 @@ std::size_t findSeparator(std::string_view text, std::size_t pos) {
     return pos;
 }
 
+// Where in 64 bytes the separators lie, and the bytes that make a field more than a plain word:
+// quotes and blanks. Bit i stands for byte i.
+struct BlockBits {
+    std::uint64_t separators = 0;
+    std::uint64_t awkward = 0;
+};
+
+BlockBits classify(const char* block) {
+    BlockBits bits;
+#if defined(__SSE2__)
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i blank = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    for (int i = 0; i < 64; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + i));
+        const __m128i sep = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(v, comma), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, cr));
+        const __m128i odd =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, blank)),
+                         _mm_cmpeq_epi8(v, tab));
+        bits.separators |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(sep))} << i;
+        bits.awkward |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(odd))} << i;
+    }
+#else
+    for (int i = 0; i < 64; ++i) {
+        const char c = block[i];
+        bits.separators |= std::uint64_t{isSeparator(c)} << i;
+        bits.awkward |= std::uint64_t{c == '"' || isBlank(c)} << i;
+    }
+#endif
+    return bits;
+}
+
 }  // namespace
 
 // Reads the field that starts at `pos` (which must be before the end) into [begin, stop), empty
 // when the field holds no word, and returns where the next field starts.
 std::size_t WordList::nextField(std::size_t pos, std::size_t& begin, std::size_t& stop) const {
-    const std::string_view text = bytes_;
+    const std::string_view text = bytes_.view();
     const std::size_t end = text.size();
     while (pos < end && isBlank(text[pos])) {
         ++pos;
@@ -91,11 +131,17 @@ std::size_t WordList::nextField(std::size_t pos, std::size_t& begin, std::size_t
     return pos;
 }
 
-WordList::WordList(std::string bytes) : bytes_(std::move(bytes)) {
+WordList::WordList(FileBytes bytes) : bytes_(std::move(bytes)) {
     // Offsets are 32-bit; the reader never hands over more than this.
     assert(bytes_.size() <= kMaxWordFileBytes);
-    std::size_t pos = std::string_view(bytes_).starts_with("\xEF\xBB\xBF") ? 3 : 0;
-    while (pos < bytes_.size()) {
+    const std::size_t end = bytes_.size();
+    std::size_t pos = bytes_.view().starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    if (countPlain(pos)) {
+        return;
+    }
+    marks_.clear();
+    count_ = 0;
+    while (pos < end) {
         const std::size_t fieldStart = pos;
         std::size_t begin = 0;
         std::size_t stop = 0;
@@ -109,6 +155,56 @@ WordList::WordList(std::string bytes) : bytes_(std::move(bytes)) {
     }
 }
 
+// Most lists are plain words, one to a line or between commas: with no quote or blank in the
+// file, a word starts at every byte that is no separator and follows one, so the words are
+// counted 64 bytes at a time instead of field by field. False at the first quote, blank or field
+// longer than a word may be; the caller then reads field by field.
+bool WordList::countPlain(std::size_t pos) {
+    const std::string_view text = bytes_.view();
+    std::uint64_t before = 1;  // the byte before `pos` ends a field
+    std::size_t run = 0;       // bytes since the last separator
+    char last[64];
+    while (pos < text.size()) {
+        const char* block = text.data() + pos;
+        if (text.size() - pos < sizeof last) {
+            // The end of the file ends the last field, as a line end would.
+            std::memset(last, '\n', sizeof last);
+            std::memcpy(last, block, text.size() - pos);
+            block = last;
+        }
+        const BlockBits bits = classify(block);
+        if (bits.awkward != 0) {
+            return false;
+        }
+        if (bits.separators == 0) {
+            run += 64;
+            if (run > kMaxWordBytes) {
+                return false;
+            }
+        } else {
+            if (run + static_cast<std::size_t>(std::countr_zero(bits.separators)) > kMaxWordBytes) {
+                return false;
+            }
+            run = static_cast<std::size_t>(std::countl_zero(bits.separators));
+        }
+        std::uint64_t starts = ~bits.separators & ((bits.separators << 1) | before);
+        before = bits.separators >> 63;
+        const auto found = static_cast<std::size_t>(std::popcount(starts));
+        // At most 32 words start in a block, so at most one of them is marked.
+        std::size_t skip = (kStride - count_ % kStride) % kStride;
+        if (skip < found) {
+            for (; skip > 0; --skip) {
+                starts &= starts - 1;
+            }
+            marks_.push_back(static_cast<std::uint32_t>(
+                pos + static_cast<std::size_t>(std::countr_zero(starts))));
+        }
+        count_ += found;
+        pos += 64;
+    }
+    return true;
+}
+
 std::string_view WordList::operator[](std::size_t index) const {
     if (index >= count_) {
         throw std::out_of_range("WordList: no word at this index");
@@ -120,7 +216,7 @@ std::string_view WordList::operator[](std::size_t index) const {
         std::size_t stop = 0;
         pos = nextField(pos, begin, stop);
         if (isWord(begin, stop) && skip-- == 0) {
-            return std::string_view(bytes_).substr(begin, stop - begin);
+            return bytes_.view().substr(begin, stop - begin);
         }
     }
 }

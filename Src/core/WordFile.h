@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "FileBytes.h"
+
 namespace vostrel {
 
 // Anything larger is not a word list anyone wrote by hand; refusing it keeps a new game quick and
@@ -29,7 +31,8 @@ inline constexpr std::size_t kMaxWordBytes = std::size_t{1} << 20;
 class WordList {
 public:
     WordList() = default;
-    explicit WordList(std::string bytes);
+    explicit WordList(FileBytes bytes);
+    explicit WordList(std::string bytes) : WordList(FileBytes(std::move(bytes))) {}
 
     [[nodiscard]] std::size_t size() const { return count_; }
     [[nodiscard]] bool empty() const { return count_ == 0; }
@@ -39,9 +42,10 @@ public:
 private:
     static constexpr std::size_t kStride = 64;
 
+    bool countPlain(std::size_t pos);
     std::size_t nextField(std::size_t pos, std::size_t& begin, std::size_t& stop) const;
 
-    std::string bytes_;
+    FileBytes bytes_;
     std::vector<std::uint32_t> marks_;  // where the fields of words 0, 64, 128 ... start
     std::size_t count_ = 0;
 };

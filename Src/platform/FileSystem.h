@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 
+#include "core/FileBytes.h"
+
 namespace vostrel {
 
 enum class ReadStatus {
@@ -22,9 +24,9 @@ public:
     [[nodiscard]] virtual bool isNormalFile(const std::string& path) const = 0;
 
     // Reads a whole normal file. The test and the read happen on one open handle, so a file
-    // swapped for a FIFO in between can not make the caller block.
+    // swapped for a FIFO in between can not make the caller block. `out` is empty unless Ok.
     virtual ReadStatus readRegularFile(const std::string& path, std::size_t maxBytes,
-                                       std::string& out) const = 0;
+                                       FileBytes& out) const = 0;
 };
 
 // The running system's file services.

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
+#include <string>
 
 #include "FileSystem.h"
 
@@ -19,7 +19,7 @@ public:
     }
 
     ReadStatus readRegularFile(const std::string& path, std::size_t maxBytes,
-                               std::string& out) const override {
+                               FileBytes& out) const override {
         out.clear();
         // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
         const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -36,6 +36,14 @@ public:
     }
 
 private:
+    // From this size on a file is mapped rather than read: a list of a million words is ten
+    // megabytes, and copying it into fresh memory costs a fault for every page of that memory.
+    // A mapping shares the pages the system already holds, all entered in one call. Smaller files,
+    // the shipped list and the pictures among them, are copied.
+    static constexpr std::size_t kMapFrom = std::size_t{1} << 20;
+
+    static void unmap(void* region, std::size_t size) { ::munmap(region, size); }
+
     static ssize_t readSome(int fd, char* into, std::size_t count) {
         for (;;) {
             const ssize_t n = ::read(fd, into, count);
@@ -45,22 +53,7 @@ private:
         }
     }
 
-    // A word list of a million words is ten megabytes; taking them in 4 KiB pages, each one a
-    // fault of its own, costs more than reading them. Only a hint: where the system has no large
-    // pages it changes nothing.
-    static void adviseHugePages([[maybe_unused]] char* data, [[maybe_unused]] std::size_t size) {
-#ifdef MADV_HUGEPAGE
-        constexpr std::uintptr_t kHuge = std::uintptr_t{2} * 1024 * 1024;
-        const auto begin = reinterpret_cast<std::uintptr_t>(data);
-        const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
-        const std::uintptr_t last = (begin + size) & ~(kHuge - 1);
-        if (last > first) {
-            ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-        }
-#endif
-    }
-
-    static ReadStatus readOpen(int fd, std::size_t maxBytes, std::string& out) {
+    static ReadStatus readOpen(int fd, std::size_t maxBytes, FileBytes& out) {
         struct stat info {};
         if (::fstat(fd, &info) != 0) {
             return ReadStatus::Failed;
@@ -71,11 +64,26 @@ private:
         if (static_cast<std::size_t>(info.st_size) > maxBytes) {
             return ReadStatus::TooLarge;
         }
-        // One read of the size the file has now, then a small probe for an end that moved on:
-        // doubling the buffer just to meet the end of the file would copy it whole.
         const auto size = static_cast<std::size_t>(info.st_size);
-        out.reserve(size);
-        adviseHugePages(out.data(), size);
+        if (size >= kMapFrom) {
+            void* region = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            if (region != MAP_FAILED) {
+                out = FileBytes(region, size, &unmap);
+                return ReadStatus::Ok;
+            }
+            // Some file systems can not be mapped; those are read like any other.
+        }
+        std::string text;
+        const ReadStatus status = readAll(fd, size, maxBytes, text);
+        if (status == ReadStatus::Ok) {
+            out = FileBytes(std::move(text));
+        }
+        return status;
+    }
+
+    // One read of the size the file has now, then a small probe for an end that moved on:
+    // doubling the buffer just to meet the end of the file would copy it whole.
+    static ReadStatus readAll(int fd, std::size_t size, std::size_t maxBytes, std::string& out) {
         out.resize(size);
         std::size_t got = 0;
         while (got < out.size()) {

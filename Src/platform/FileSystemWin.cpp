@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "FileSystem.h"
 #include "WinText.h"
@@ -19,7 +21,7 @@ public:
     }
 
     ReadStatus readRegularFile(const std::string& path, std::size_t maxBytes,
-                               std::string& out) const override {
+                               FileBytes& out) const override {
         out.clear();
         if (!isNormalFile(path)) {
             return ReadStatus::NotRegular;
@@ -29,10 +31,11 @@ public:
         if (file == INVALID_HANDLE_VALUE) {
             return ReadStatus::Failed;
         }
-        const ReadStatus status = readOpen(file, maxBytes, out);
+        std::string text;
+        const ReadStatus status = readOpen(file, maxBytes, text);
         ::CloseHandle(file);
-        if (status != ReadStatus::Ok) {
-            out.clear();
+        if (status == ReadStatus::Ok) {
+            out = FileBytes(std::move(text));
         }
         return status;
     }

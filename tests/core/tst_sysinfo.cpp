@@ -42,7 +42,7 @@ public:
         return files.isNormalFile(path);
     }
     vostrel::ReadStatus readRegularFile(const std::string& path, std::size_t maxBytes,
-                                        std::string& out) const override {
+                                        vostrel::FileBytes& out) const override {
         return files.readRegularFile(path, maxBytes, out);
     }
 };

@@ -79,6 +79,22 @@ private slots:
             }
         }
         QTest::newRow("longer fields among many words") << mixed << kept.join(u'|');
+        // Plain words for blocks on end, then a field that needs reading field by field: the
+        // words counted before it must count once.
+        QByteArray plain;
+        QStringList plainWords;
+        for (int i = 0; i < 150; ++i) {
+            plain += "w" + QByteArray::number(i) + (i % 2 == 0 ? "\r\n" : ",");
+            plainWords << "w" + QString::number(i);
+        }
+        QTest::newRow("quote after many plain words")
+            << plain + "\"q r\"" << plainWords.join(u'|') + "|q r";
+        QTest::newRow("blank after many plain words") << plain + "x y\n"
+                                                      << plainWords.join(u'|') + "|x y";
+        QTest::newRow("longer field after many plain words")
+            << plain + longest + "w\nz" << plainWords.join(u'|') + "|z";
+        QTest::newRow("longest word after many plain words")
+            << plain + longest << plainWords.join(u'|') + "|" + QString::fromLatin1(longest);
         QTest::newRow("NUL is an ordinary byte")
             << QByteArray("a\0b\n", 4) << QString::fromUtf8("a\0b", 3);
         QTest::newRow("separators at every place in a block")
@@ -107,6 +123,8 @@ private slots:
         QTest::newRow("one per line") << 3000 << 300 << "\n";
         QTest::newRow("empty fields between words") << 1000 << 100 << ",\n ,\t,\r\n";
         QTest::newRow("quoted words") << 1000 << 100 << "\",\"";
+        QTest::newRow("CRLF lines") << 3000 << 300 << "\r\n";
+        QTest::newRow("commas and empty lines") << 3000 << 300 << ",\n\n";
     }
 
     void longLists() {
