@@ -101,6 +101,12 @@ QPixmap decodePicture(std::string_view bytes) {
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
+    // Qt reads BMP itself: naming the format spares loading and asking every image-format plugin,
+    // as recognising it by its contents would. Other formats are still recognised.
+    if (bytes.starts_with("BM")) {
+        reader.setFormat("bmp");
+        reader.setAutoDetectImageFormat(false);
+    }
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide) {
         return {};

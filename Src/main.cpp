@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "AppStyle.h"
 #include "Version.h"
 #include "frmMain.h"
 #include "platform/FileSystem.h"
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
                                             .arg(vostrel::kVersionMinor)
                                             .arg(vostrel::kVersionRevision));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(vostrel::kAppId));
+    vostrel::installAppStyle();
 
     // The game's data lies beside the program file, wherever it is started from.
     frmMain window(QApplication::applicationDirPath().toStdString(), vostrel::systemFileSystem());

