@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "platform/FileSystem.h"
+#include "services/AnsiText.h"
+#include "services/FileSystem.h"
 
 namespace vostrel {
 
@@ -23,7 +24,7 @@ std::string pictureName(int misses) {
 LoadResult loadWordFile(const FileSystem& files, std::string_view appFolder) {
     const std::string path = joinPath(appFolder, kWordFileName);
     LoadResult result;
-    FileBytes bytes;
+    std::string bytes;
     switch (files.readRegularFile(path, kMaxWordFileBytes, bytes)) {
         case ReadStatus::Ok:
             break;
@@ -40,6 +41,12 @@ LoadResult loadWordFile(const FileSystem& files, std::string_view appFolder) {
     result.words = WordList(std::move(bytes));
     result.status = result.words.empty() ? LoadStatus::NoWords : LoadStatus::Ok;
     return result;
+}
+
+std::u32string decodeWord(const WordList& words, std::size_t index, const AnsiText& text) {
+    const std::string_view word = words[index];
+    return decodeUtf8(words.encoding() == TextEncoding::Utf8 ? std::string(word)
+                                                             : text.toUtf8(word));
 }
 
 std::size_t drawIndex(std::size_t count, std::mt19937_64& rng) {

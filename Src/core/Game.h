@@ -10,6 +10,7 @@
 
 namespace vostrel {
 
+class AnsiText;
 class FileSystem;
 
 inline constexpr int kMaxMisses = 10;
@@ -33,6 +34,9 @@ struct LoadResult {
 // Reads the word file from the application folder. Anything that is not a regular file (a
 // folder, a device, a FIFO) counts as missing, so a new game can never block on it.
 LoadResult loadWordFile(const FileSystem& files, std::string_view appFolder);
+
+// A word of the list as text: UTF-8 where the file said so, otherwise in the system's encoding.
+std::u32string decodeWord(const WordList& words, std::size_t index, const AnsiText& text);
 
 // A uniform draw from [0, count); count must not be 0.
 std::size_t drawIndex(std::size_t count, std::mt19937_64& rng);

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "Game.h"
-
 namespace vostrel {
 
 namespace {
@@ -48,6 +46,32 @@ std::string spokenGallows(int misses) {
 
 std::u32string spokenAnswer(std::u32string_view answer) {
     return answer.empty() ? std::u32string(U"Answer hidden") : U"Answer: " + std::u32string(answer);
+}
+
+}  // namespace vostrel
+
+namespace vostrel {
+
+std::u32string spokenGuess(char32_t letter, const GuessOutcome& outcome,
+                           std::u32string_view answer) {
+    std::u32string spoken(1, letter);
+    if (outcome.found) {
+        spoken += U" found. " + spokenWord(outcome.display);
+        if (outcome.end == GameEnd::Won) {
+            spoken += U". You've got it !";
+        }
+    } else if (outcome.end == GameEnd::Lost) {
+        spoken += U" missed. You are hunged ! " + spokenAnswer(answer);
+    } else {
+        const std::string left = spokenTriesLeft(outcome.misses);
+        spoken += U" missed. " + std::u32string(left.begin(), left.end());
+    }
+    return spoken;
+}
+
+std::string spokenNewGame(std::size_t letters) {
+    return "New game: a word of " + std::to_string(letters) +
+           (letters == 1 ? " letter" : " letters");
 }
 
 }  // namespace vostrel

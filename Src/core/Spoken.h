@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "Game.h"
 
 namespace vostrel {
 
@@ -19,5 +22,13 @@ std::string spokenGallows(int misses);
 
 // "Answer: apple", or "Answer hidden" while the game runs.
 std::u32string spokenAnswer(std::u32string_view answer);
+
+// Said unasked after a guess: "p found. Word: blank, p, p, blank, blank", "z missed. 9 tries
+// left", and at the end the outcome, with the answer after a loss.
+std::u32string spokenGuess(char32_t letter, const GuessOutcome& outcome,
+                           std::u32string_view answer);
+
+// Said unasked when a new game begins: "New game: a word of 5 letters"
+std::string spokenNewGame(std::size_t letters);
 
 }  // namespace vostrel

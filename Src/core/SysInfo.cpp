@@ -4,10 +4,6 @@
 #include <array>
 #include <string_view>
 
-#include "platform/FileSystem.h"
-#include "platform/ProgramStart.h"
-#include "platform/Text.h"
-
 namespace vostrel {
 namespace {
 
@@ -83,7 +79,7 @@ bool GetKeyValue(const Registry& registry, const AnsiText& text, RegKey KeyRoot,
     }
 }
 
-SysInfoResult StartSysInfo(const SysInfoServices& services) noexcept {
+SysInfoResult StartSysInfo(const Services& services) noexcept {
     try {
         std::string ToolPath;
         if (!GetKeyValue(services.registry, services.text, kHkeyLocalMachine, kToolKey, kToolValue,

@@ -3,24 +3,12 @@
 #include <cstddef>
 #include <string>
 
-#include "platform/Registry.h"
+#include "services/Registry.h"
+#include "services/Services.h"
 
 namespace vostrel {
 
-class AnsiText;
-class FileSystem;
-class ProgramStart;
-
-inline constexpr const char* kSysInfoUnavailable = "現時点ではｼｽﾃﾑ情報を使用できません";
 inline constexpr std::size_t kKeyValueBufferSize = 1024;
-
-// The system services the launcher works with.
-struct SysInfoServices {
-    const Registry& registry;
-    const AnsiText& text;
-    const FileSystem& files;
-    const ProgramStart& programs;
-};
 
 // Reads value `SubKeyRef` of key `KeyName` below `KeyRoot` into `KeyVal` as text: a string (its
 // environment references expanded where it is an expandable one), or a number as "&h" and its
@@ -32,7 +20,7 @@ bool GetKeyValue(const Registry& registry, const AnsiText& text, RegKey KeyRoot,
 enum class SysInfoResult { Started, Unavailable };
 
 // Finds the system-information tool through the registry and starts it without waiting. Every
-// failure, thrown or reported, ends in Unavailable: the caller then shows kSysInfoUnavailable.
-SysInfoResult StartSysInfo(const SysInfoServices& services) noexcept;
+// failure, thrown or reported, ends in Unavailable, for the caller to say so.
+SysInfoResult StartSysInfo(const Services& services) noexcept;
 
 }  // namespace vostrel

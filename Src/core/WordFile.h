@@ -6,8 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "FileBytes.h"
-
 namespace vostrel {
 
 // Anything larger is not a word list anyone wrote by hand; refusing it keeps a new game quick and
@@ -18,39 +16,48 @@ inline constexpr std::size_t kMaxWordFileBytes = std::size_t{64} * 1024 * 1024;
 // not swell into a masked word, a display and a caption many times its size.
 inline constexpr std::size_t kMaxWordBytes = std::size_t{1} << 20;
 
-// The words of one word file. The file's bytes are kept once, with the place of every 64th word:
-// a list of a million words costs one buffer and a few kilobytes, not a million strings or an
-// index the size of the file, and any word is found again by reading at most 64 fields.
+// How the words of a list are written. A file without a byte-order mark is in the system's own
+// encoding (the ANSI code page on Windows, UTF-8 elsewhere); one with a mark is UTF-8 or UTF-16,
+// and UTF-16 is made UTF-8 before its fields are read.
+enum class TextEncoding { System, Utf8 };
+
+// The words of one word file. The text is kept once, with the place of every 64th word: a list
+// of a million words costs one buffer and a few kilobytes, not a million strings, and any word is
+// found again by reading at most 64 fields.
 //
 // Field rules: a field ends at a comma or at a line end (LF, CRLF or a lone CR). Blanks and tabs
 // around an unquoted field are not part of it; a double quote inside an unquoted field is kept.
 // A field that begins with a double quote runs to the next double quote, which may lie on a later
 // line; text between that quote and the next separator is dropped, and a quote left open runs to
-// the end of the file. Empty fields and fields longer than kMaxWordBytes are not words. A UTF-8
-// byte-order mark at the very start is not part of the first word.
+// the end of the file. Empty fields and fields longer than kMaxWordBytes are not words.
 class WordList {
 public:
     WordList() = default;
-    explicit WordList(FileBytes bytes);
-    explicit WordList(std::string bytes) : WordList(FileBytes(std::move(bytes))) {}
+    // From the bytes of a word file, byte-order mark and all.
+    explicit WordList(std::string bytes);
 
     [[nodiscard]] std::size_t size() const { return count_; }
     [[nodiscard]] bool empty() const { return count_ == 0; }
-    // Zero-based; the bytes of the word as they stand in the file.
+    [[nodiscard]] TextEncoding encoding() const { return encoding_; }
+    // Zero-based; the bytes of the word, in encoding().
     [[nodiscard]] std::string_view operator[](std::size_t index) const;
 
 private:
     static constexpr std::size_t kStride = 64;
 
-    bool countPlain(std::size_t pos);
     std::size_t nextField(std::size_t pos, std::size_t& begin, std::size_t& stop) const;
 
-    FileBytes bytes_;
+    std::string text_;
     std::vector<std::uint32_t> marks_;  // where the fields of words 0, 64, 128 ... start
     std::size_t count_ = 0;
+    TextEncoding encoding_ = TextEncoding::System;
 };
 
-// Decodes UTF-8; each byte of a malformed sequence becomes U+FFFD, so no input is rejected.
+// Each byte of a malformed sequence becomes U+FFFD, so no input is rejected.
 std::u32string decodeUtf8(std::string_view bytes);
+std::string encodeUtf8(std::u32string_view text);
+
+// A surrogate without its partner, and an odd last byte, become U+FFFD.
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
 
 }  // namespace vostrel

@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "FileSystem.h"
 #include "WinText.h"
+#include "services/FileSystem.h"
 
 namespace vostrel {
 namespace {
@@ -21,7 +21,7 @@ public:
     }
 
     ReadStatus readRegularFile(const std::string& path, std::size_t maxBytes,
-                               FileBytes& out) const override {
+                               std::string& out) const override {
         out.clear();
         if (!isNormalFile(path)) {
             return ReadStatus::NotRegular;
@@ -31,11 +31,10 @@ public:
         if (file == INVALID_HANDLE_VALUE) {
             return ReadStatus::Failed;
         }
-        std::string text;
-        const ReadStatus status = readOpen(file, maxBytes, text);
+        const ReadStatus status = readOpen(file, maxBytes, out);
         ::CloseHandle(file);
-        if (status == ReadStatus::Ok) {
-            out = FileBytes(std::move(text));
+        if (status != ReadStatus::Ok) {
+            out.clear();
         }
         return status;
     }
@@ -82,6 +81,23 @@ private:
 const FileSystem& systemFileSystem() {
     static const WindowsFileSystem files;
     return files;
+}
+
+std::string programFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return ".";
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);  // a long path was cut short
+    }
+    return narrow(path.substr(0, path.find_last_of(L"\\/")));
 }
 
 }  // namespace vostrel

@@ -1,7 +1,7 @@
 #include <spawn.h>
 #include <unistd.h>
 
-#include "ProgramStart.h"
+#include "services/ProgramStart.h"
 
 extern char** environ;
 

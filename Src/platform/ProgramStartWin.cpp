@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "ProgramStart.h"
 #include "WinText.h"
+#include "services/ProgramStart.h"
 
 namespace vostrel {
 namespace {

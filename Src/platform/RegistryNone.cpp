@@ -1,4 +1,4 @@
-#include "Registry.h"
+#include "services/Registry.h"
 
 namespace vostrel {
 namespace {

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "Registry.h"
+#include "services/Registry.h"
 
 namespace vostrel {
 namespace {

@@ -1,9 +1,8 @@
 #include <QApplication>
 
+#include "AppInfo.h"
 #include "AppStyle.h"
-#include "Version.h"
-#include "frmMain.h"
-#include "platform/FileSystem.h"
+#include "MainWindow.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -15,9 +14,9 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(vostrel::kAppId));
     vostrel::installAppStyle();
 
-    // The game's data lies beside the program file, wherever it is started from.
-    frmMain window(QApplication::applicationDirPath().toStdString(), vostrel::systemFileSystem());
-    if (window.isUnloaded()) {
+    const vostrel::Services system = vostrel::systemServices();
+    MainWindow window(system, vostrel::programFolder());
+    if (!window.load()) {
         return 0;  // the new game failed and has said why
     }
     window.show();

@@ -14,7 +14,6 @@ inline constexpr RegKey kHkeyLocalMachine =
 
 inline constexpr RegStatus kErrorSuccess = 0;
 inline constexpr RegStatus kErrorFileNotFound = 2;
-inline constexpr RegStatus kErrorAccessDenied = 5;
 inline constexpr RegStatus kErrorInvalidHandle = 6;
 inline constexpr RegStatus kErrorInvalidParameter = 87;
 inline constexpr RegStatus kErrorMoreData = 234;
@@ -24,9 +23,7 @@ inline constexpr std::uint32_t kKeyRead = 0x20019;
 
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegExpandSz = 2;
-inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
-inline constexpr std::uint32_t kRegMultiSz = 7;
 
 // The system registry's ANSI reading functions, one method each, with their contracts: a status
 // code for a result, text in the ANSI code page.

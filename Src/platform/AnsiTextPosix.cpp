@@ -1,6 +1,4 @@
-#include "Text.h"
-
-#include "core/WordFile.h"
+#include "services/AnsiText.h"
 
 namespace vostrel {
 namespace {
@@ -13,10 +11,6 @@ public:
 };
 
 }  // namespace
-
-std::u32string decodeNativeText(std::string_view bytes) {
-    return decodeUtf8(bytes);
-}
 
 const AnsiText& systemAnsiText() {
     static const PosixAnsiText text;

@@ -3,8 +3,6 @@
 #include <cstddef>
 #include <string>
 
-#include "core/FileBytes.h"
-
 namespace vostrel {
 
 enum class ReadStatus {
@@ -23,13 +21,17 @@ public:
     // neither hidden nor a system file.
     [[nodiscard]] virtual bool isNormalFile(const std::string& path) const = 0;
 
-    // Reads a whole normal file. The test and the read happen on one open handle, so a file
-    // swapped for a FIFO in between can not make the caller block. `out` is empty unless Ok.
+    // Reads a whole normal file of at most `maxBytes`. The test and the read happen on one open
+    // handle, so a file swapped for a FIFO in between can not make the caller block. `out` is
+    // empty unless Ok.
     virtual ReadStatus readRegularFile(const std::string& path, std::size_t maxBytes,
-                                       FileBytes& out) const = 0;
+                                       std::string& out) const = 0;
 };
 
 // The running system's file services.
 const FileSystem& systemFileSystem();
+
+// The folder that holds the running program file, links resolved; where its data lies.
+std::string programFolder();
 
 }  // namespace vostrel

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "Text.h"
 #include "WinText.h"
+#include "services/AnsiText.h"
 
 namespace vostrel {
 namespace {
@@ -30,23 +30,6 @@ public:
 };
 
 }  // namespace
-
-std::u32string decodeNativeText(std::string_view bytes) {
-    const std::wstring wide = widen(bytes, CP_ACP);
-    std::u32string out;
-    out.reserve(wide.size());
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        const char32_t unit = wide[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-            wide[i + 1] <= 0xDFFF) {
-            out.push_back(0x10000 + ((unit - 0xD800) << 10) + (wide[i + 1] - 0xDC00));
-            ++i;
-        } else {
-            out.push_back(unit);
-        }
-    }
-    return out;
-}
 
 const AnsiText& systemAnsiText() {
     static const WindowsAnsiText text;

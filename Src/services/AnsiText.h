@@ -5,16 +5,14 @@
 
 namespace vostrel {
 
-// Decodes text from data files: the ANSI code page on Windows, UTF-8 elsewhere. Bytes that do
-// not decode become U+FFFD; nothing is rejected.
-std::u32string decodeNativeText(std::string_view bytes);
-
-// Strings as the system's ANSI functions hand them over, made into the UTF-8 the game uses.
+// Strings as the system's ANSI functions and plain text files hand them over, made into the
+// UTF-8 the game uses.
 class AnsiText {
 public:
     virtual ~AnsiText() = default;
 
-    // From the ANSI code page on Windows; elsewhere the bytes are UTF-8 already.
+    // From the ANSI code page on Windows; elsewhere the bytes are UTF-8 already. Bytes that do not
+    // decode are not rejected.
     [[nodiscard]] virtual std::string toUtf8(std::string_view ansi) const = 0;
 
     // Replaces %NAME% references with the environment's values, as the system does for an

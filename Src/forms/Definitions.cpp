@@ -1,0 +1,198 @@
+#include "Definitions.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string_view>
+
+#include "AppInfo.h"
+
+namespace vostrel::forms {
+namespace {
+
+constexpr Font kGothic{{"ＭＳ ゴシック", "MS Gothic", "IPAGothic"}, 18, true, Pitch::Fixed, true};
+constexpr Font kPGothic{
+    {"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic"}, 12, true, Pitch::Proportional, true};
+
+// The letter buttons stand in three rows, 360 twips apart each way.
+struct LetterRow {
+    int first;
+    int count;
+    int left;
+    int top;
+};
+constexpr std::array<LetterRow, 3> kLetterRows{{
+    {0, 11, 3720, 2280},
+    {11, 9, 4080, 2640},
+    {20, 6, 4680, 3000},
+}};
+constexpr int kLetterPitch = 360;
+constexpr int kLetterSide = 350;
+// The focus walks from Exit through the letters in this order, then to Reset & Start.
+constexpr std::string_view kLetterTabOrder = "lzyxwvutsrqponmkjihgfedcba";
+constexpr const char* kLetterCaptions =
+    "a\0b\0c\0d\0e\0f\0g\0h\0i\0j\0k\0l\0m\0n\0o\0p\0q\0r\0s\0t\0u\0v\0w\0x\0y\0z";
+
+constexpr std::array<Control, 7> kMainControls{{
+    {.id = Id::HUNG_PICT,
+     .name = "HUNG_PICT",
+     .kind = Kind::Picture,
+     .rect = {480, 240, 3030, 3030},
+     .tabIndex = 28,
+     .border = Border::Flat,
+     .ground = Ground::Window,
+     .sizing = Sizing::ToPicture},
+    {.id = Id::WORD_LABEL,
+     .name = "WORD_LABEL",
+     .caption = "??????????",
+     .rect = {4650, 360, 2055, 420},
+     .tabIndex = 32,
+     .font = &kGothic,
+     .border = Border::Sunken,
+     .ground = Ground::TitleText,
+     .centred = true,
+     .sizing = Sizing::AroundCentre},
+    {.id = Id::RESULT_LABEL,
+     .name = "RESULT_LABEL",
+     .caption = "LEFT 10",
+     .rect = {4950, 960, 1455, 420},
+     .tabIndex = 30,
+     .font = &kGothic,
+     .border = Border::Sunken,
+     .ground = Ground::TitleText,
+     .centred = true,
+     .sizing = Sizing::AroundCentre},
+    {.id = Id::Label1,
+     .name = "Label1",
+     .caption = "Select any letter  below",
+     .rect = {4200, 1800, 3135, 255},
+     .tabIndex = 31,
+     .centred = true},
+    {.id = Id::CMD_RESET,
+     .name = "CMD_RESET",
+     .kind = Kind::Button,
+     .caption = "Reset & Start",
+     .rect = {480, 3480, 3015, 375},
+     .tabIndex = 27,
+     // The ampersand joins two words here and marks no access key.
+     .accessKeys = false},
+    // No border and a see-through ground: an empty answer leaves no stray box on the window.
+    {.id = Id::ANSWER_LABEL,
+     .name = "ANSWER_LABEL",
+     .rect = {5640, 3480, 225, 360},
+     .tabIndex = 29,
+     .font = &kGothic,
+     .ground = Ground::Clear,
+     .centred = true,
+     .sizing = Sizing::AroundCentre},
+    {.id = Id::cmdExit,
+     .name = "cmdExit",
+     .kind = Kind::Button,
+     .caption = "Exit",
+     .rect = {5760, 4320, 2055, 375},
+     .tabIndex = 0},
+}};
+
+constexpr std::array<Control, kMainControls.size() + 26> mainControls() {
+    std::array<Control, kMainControls.size() + 26> all{};
+    std::copy(kMainControls.begin(), kMainControls.end(), all.begin());
+    std::size_t next = kMainControls.size();
+    for (const LetterRow& row : kLetterRows) {
+        for (int column = 0; column < row.count; ++column) {
+            const int index = row.first + column;
+            const auto letter = static_cast<char>('a' + index);
+            all[next++] = {
+                .id = Id::CMD_ALPHA,
+                .name = "CMD_ALPHA",
+                .index = index,
+                .kind = Kind::Button,
+                .caption = kLetterCaptions + 2 * index,
+                .rect = {row.left + kLetterPitch * column, row.top, kLetterSide, kLetterSide},
+                .tabIndex = 1 + static_cast<int>(kLetterTabOrder.find(letter))};
+        }
+    }
+    return all;
+}
+
+constexpr auto kAllMainControls = mainControls();
+
+constexpr std::array<MenuItem, 4> kMainMenu{{
+    {Id::mnuFile, "mnuFile", "File(&F)", -1},
+    {Id::mnuFileExit, "mnuFileExit", "Exit(X)", 0},
+    {Id::mnuHelp, "mnuHelp", "Help(&H)", -1},
+    {Id::mnuHelpAbout, "mnuHelpAbout", "About(&A)", 2},
+}};
+
+constexpr std::array<Control, 5> kAboutControls{{
+    {.id = Id::cmdOK,
+     .name = "cmdOK",
+     .kind = Kind::Button,
+     .caption = "OK",
+     .rect = {1080, 1200, 1380, 345},
+     .tabIndex = 0,
+     .isDefault = true,
+     .isCancel = true},
+    {.id = Id::picIcon,
+     .name = "picIcon",
+     .kind = Kind::Picture,
+     .rect = {240, 240, 540, 540},
+     .tabIndex = 1,
+     .border = Border::Sunken,
+     .sizing = Sizing::ToPicture,
+     .image = Image::ProgramIcon},
+    {.id = Id::cmdSysInfo,
+     .name = "cmdSysInfo",
+     .kind = Kind::Button,
+     .caption = "ｼｽﾃﾑ情報(&S)...",
+     .rect = {2520, 1200, 1380, 345},
+     .tabIndex = 2},
+    {.id = Id::lblTitle,
+     .name = "lblTitle",
+     .rect = {1050, 240, 1125, 240},
+     .tabIndex = 3,
+     .font = &kPGothic,
+     .sizing = Sizing::FromLeft,
+     .blackText = true},
+    {.id = Id::lblVersion, .name = "lblVersion", .rect = {1440, 600, 1845, 225}, .tabIndex = 4},
+}};
+
+constexpr Form kMain{.name = "frmMain",
+                     .caption = kAppTitle,
+                     .clientWidth = 7980,
+                     .clientHeight = 4845,
+                     .frame = Frame::Sizable,
+                     .programIcon = true,
+                     .controls = kAllMainControls,
+                     .menu = kMainMenu};
+
+// Always at the same place on the screen, not centred on it or on the game.
+constexpr Form kAbout{.name = "frmAbout",
+                      .clientWidth = 4320,
+                      .clientHeight = 1740,
+                      .frame = Frame::FixedDialog,
+                      .placedBySystem = false,
+                      .left = 2340,
+                      .top = 1935,
+                      .inTaskbar = false,
+                      .controls = kAboutControls};
+
+}  // namespace
+
+const Form& mainForm() {
+    return kMain;
+}
+
+const Form& aboutForm() {
+    return kAbout;
+}
+
+const Control& control(const Form& form, Id id, int index) {
+    const auto found =
+        std::find_if(form.controls.begin(), form.controls.end(),
+                     [&](const Control& c) { return c.id == id && c.index == index; });
+    if (found == form.controls.end()) {
+        throw std::out_of_range("no such control on this form");
+    }
+    return *found;
+}
+
+}  // namespace vostrel::forms

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+// The two windows as designed: every control's name, kind, caption, place in twips, font, look
+// and tab index, the menu tree and each window's own settings. Every face builds its windows
+// from these and repeats none of it.
+namespace vostrel::forms {
+
+// 1/1440 inch; 15 make a pixel at 96 dots per inch. Measured from the client area's top left.
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Every control and menu the procedures name. CMD_ALPHA is one name for 26 buttons, told apart
+// by their index.
+enum class Id : std::uint8_t {
+    HUNG_PICT,
+    WORD_LABEL,
+    RESULT_LABEL,
+    Label1,
+    ANSWER_LABEL,
+    CMD_ALPHA,
+    CMD_RESET,
+    cmdExit,
+    mnuFile,
+    mnuFileExit,
+    mnuHelp,
+    mnuHelpAbout,
+    cmdOK,
+    picIcon,
+    cmdSysInfo,
+    lblTitle,
+    lblVersion,
+};
+
+enum class Kind : std::uint8_t { Label, Button, Picture };
+
+enum class Border : std::uint8_t {
+    None,
+    Flat,    // one pixel
+    Sunken,  // two pixels
+};
+
+// What a control's ground is painted with, named as the system's colours are.
+enum class Ground : std::uint8_t {
+    Form,       // the window's own: the button face
+    Window,     // the window background, white in the standard scheme
+    TitleText,  // the active title bar's text, white in the standard scheme
+    Clear,      // not painted: what lies beneath shows through
+};
+
+enum class Sizing : std::uint8_t {
+    Fixed,
+    AroundCentre,  // fits its caption, keeping the centre it was designed with
+    FromLeft,      // fits its caption, keeping its left edge
+    ToPicture,     // takes the size of its picture and its frame, keeping its top left
+};
+
+enum class Pitch : std::uint8_t { Fixed, Proportional };
+
+struct Font {
+    // UTF-8; the first one installed is used. Where none is, a face of this pitch that holds the
+    // characters stands in.
+    std::array<const char*, 3> faces{};
+    int points = 0;
+    bool bold = false;
+    Pitch pitch = Pitch::Proportional;
+    bool shiftJis = false;  // the character set the faces are asked for in
+};
+
+enum class Image : std::uint8_t {
+    None,
+    ProgramIcon,  // the program's own icon at 32 x 32 pixels
+};
+
+struct Control {
+    Id id = Id::HUNG_PICT;
+    const char* name = "";
+    int index = -1;  // within a control array
+    Kind kind = Kind::Label;
+    const char* caption = "";  // UTF-8, as designed
+    TwipsRect rect;
+    int tabIndex = 0;            // labels are passed over
+    const Font* font = nullptr;  // the platform's default user-interface font
+    Border border = Border::None;
+    Ground ground = Ground::Form;
+    bool centred = false;  // the caption; otherwise from the left
+    Sizing sizing = Sizing::Fixed;
+    bool blackText = false;  // otherwise the system's window text colour
+    bool accessKeys = true;  // an ampersand marks the next character as the access key
+    bool isDefault = false;  // pressed by Enter
+    bool isCancel = false;   // pressed by Esc
+    Image image = Image::None;
+};
+
+struct MenuItem {
+    Id id = Id::mnuFile;
+    const char* name = "";
+    const char* caption = "";  // an ampersand marks the access key
+    int parent = -1;           // index of the menu it opens from; -1 for the menu bar
+};
+
+enum class Frame : std::uint8_t {
+    Sizable,      // with the system menu, Minimize, Maximize and Close
+    FixedDialog,  // not resizable, with only Close
+};
+
+struct Form {
+    const char* name = "";
+    const char* caption = "";  // empty: set by the window's load procedure
+    int clientWidth = 0;       // twips
+    int clientHeight = 0;
+    Frame frame = Frame::Sizable;
+    bool placedBySystem = true;
+    int left = 0;  // twips from the screen's top left to the client area's, when not placed
+    int top = 0;   // by the system
+    bool programIcon = false;
+    bool inTaskbar = true;
+    std::span<const Control> controls{};
+    std::span<const MenuItem> menu{};
+};
+
+const Form& mainForm();
+const Form& aboutForm();
+
+// The definition of a control of `form`; `index` only for a control array.
+const Control& control(const Form& form, Id id, int index = -1);
+
+}  // namespace vostrel::forms

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string_view>
+
+#include "Definitions.h"
+#include "Layout.h"
+
+namespace vostrel {
+
+class frmAbout;
+
+// What the windows' procedures ask of a window on the screen. Each toolkit implements these and
+// decides nothing itself: every caption, state, message and spoken word comes from the
+// procedures. Texts are UTF-8.
+class FormView {
+public:
+    virtual ~FormView() = default;
+
+    // The pixel density the window is drawn at; the design's twips are turned into pixels at it.
+    [[nodiscard]] virtual int dpi() const = 0;
+    // How many pixels the frame of a control takes on each side.
+    [[nodiscard]] virtual int frameWidth(forms::Id control) const = 0;
+    [[nodiscard]] virtual forms::TextSize measureText(forms::Id control,
+                                                      std::string_view text) const = 0;
+
+    virtual void setCaption(forms::Id control, std::string_view text) = 0;
+    virtual void setBounds(forms::Id control, const forms::Rect& bounds) = 0;
+    // The words a screen reader says for a control. Called only when they change.
+    virtual void setSpokenName(forms::Id control, std::string_view name) = 0;
+    // Modal, with an OK button and no icon, owned by this window; returns once dismissed.
+    virtual void showMessage(std::string_view title, std::string_view text) = 0;
+    // Takes the window off the screen; the program ends when no window is left.
+    virtual void unload() = 0;
+};
+
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+
+class MainView : public FormView {
+public:
+    virtual void setEnabled(forms::Id control, int index, bool enabled) = 0;
+    // Shows the picture the bytes hold in HUNG_PICT, unless its format is unknown, it is broken,
+    // or its header claims more than `maxSide` pixels on a side (then it is not even decoded).
+    // Returns its size in pixels, or an empty size when nothing was shown.
+    virtual PictureSize showPicture(std::string_view bytes, int maxSide) = 0;
+    // An empty picture in the picture area's ground.
+    virtual void showBlankPicture(PictureSize size) = 0;
+    // Tells assistive technology, unasked, what the control now says.
+    virtual void alert(forms::Id control) = 0;
+    // Has a screen reader say `utterance` now, once, without moving the focus or changing
+    // anything on the screen.
+    virtual void announce(std::string_view utterance) = 0;
+    // The window of the program's one About window, made the first time it is asked for.
+    virtual class AboutView& aboutView(frmAbout& form) = 0;
+};
+
+class AboutView : public FormView {
+public:
+    virtual void setTitle(std::string_view text) = 0;
+    // Shows the window at its place with the focus on its first control and returns once it
+    // has been unloaded, the other windows taking no input meanwhile.
+    virtual void showModal() = 0;
+};
+
+}  // namespace vostrel

@@ -1,0 +1,245 @@
+#include "frmMain.h"
+
+#include "AppInfo.h"
+#include "core/Spoken.h"
+#include "forms/Layout.h"
+#include "forms/Views.h"
+#include "forms/frmAbout.h"
+
+namespace vostrel {
+
+using forms::Id;
+
+namespace {
+
+constexpr int kLetters = 26;
+constexpr PictureSize kBlankPicture{200, 200};  // the size the picture area is designed around
+// Generous for any picture of the gallows; keeps a hostile file from costing much memory.
+constexpr std::size_t kMaxPictureBytes = std::size_t{8} * 1024 * 1024;
+// A picture whose header claims more on a side is not decoded: a few compressed bytes could
+// otherwise ask for gigabytes. Still ten times the designed size, and at most 16 MiB of pixels.
+constexpr int kMaxPictureSide = 2048;
+
+std::u32string number(int n) {
+    const std::string digits = std::to_string(n);
+    return {digits.begin(), digits.end()};
+}
+
+// Pictures keep their size relative to the rest of the window at any pixel density.
+int scaled(int designPixels, int dpi) {
+    return (designPixels * dpi * 2 + forms::kDesignDpi) / (2 * forms::kDesignDpi);
+}
+
+}  // namespace
+
+frmMain::frmMain(MainView& view, const Services& system, std::string appFolder)
+    : view_(view), system_(system), appFolder_(std::move(appFolder)) {}
+
+frmMain::~frmMain() = default;
+
+void frmMain::Click(Id control, int index) {
+    if (aboutOpen_ || unloaded_) {
+        return;
+    }
+    switch (control) {
+        case Id::CMD_ALPHA:
+            CMD_ALPHA_Click(index);
+            break;
+        case Id::CMD_RESET:
+            CMD_RESET_Click();
+            break;
+        case Id::cmdExit:
+            cmdExit_Click();
+            break;
+        case Id::mnuFileExit:
+            mnuFileExit_Click();
+            break;
+        case Id::mnuHelpAbout:
+            mnuHelpAbout_Click();
+            break;
+        default:
+            break;
+    }
+}
+
+void frmMain::Form_Load() {
+    LoadResult loaded = loadWordFile(system_.files, appFolder_);
+    switch (loaded.status) {
+        case LoadStatus::Ok:
+            break;
+        case LoadStatus::Missing:
+            failNewGame("Data File Not exists.");
+            return;
+        case LoadStatus::NoWords:
+            failNewGame("The word file holds no words.");
+            return;
+        case LoadStatus::TooLarge:
+            failNewGame("The word file is too large to be a word list.");
+            return;
+        case LoadStatus::Unreadable:
+            failNewGame("The word file cannot be read.");
+            return;
+    }
+    WordList = std::move(loaded.words);
+    for (int k = 1; k <= kMaxMisses; ++k) {
+        PictFiles[static_cast<std::size_t>(k - 1)] = pictureName(k);
+    }
+
+    std::mt19937_64 random = freshRandomSource();
+    AnswerWord = decodeWord(WordList, drawIndex(WordList.size(), random), system_.text);
+    AnswerLen = AnswerWord.size();
+
+    display_ = maskedWord(AnswerLen);
+    setCaption(Id::WORD_LABEL, display_);
+    MissCount = 0;
+    gameOver_ = false;
+    showPicture(0);
+    setCaption(Id::RESULT_LABEL, U"LEFT" + number(kMaxMisses - MissCount));
+    setCaption(Id::ANSWER_LABEL, U"");
+    setLettersEnabled(true);
+    describeForScreenReaders();
+}
+
+void frmMain::CMD_ALPHA_Click(int Index) {
+    // A finished game takes no more guesses, nor does a letter whose button is disabled: the
+    // toolkit may deliver a click all the same.
+    if (gameOver_ || Index < 0 || Index >= kLetters ||
+        !letterEnabled_[static_cast<std::size_t>(Index)]) {
+        return;
+    }
+    // The letter guessed is the caption the button bears.
+    const char32_t letter =
+        decodeUtf8(forms::control(forms::mainForm(), Id::CMD_ALPHA, Index).caption).front();
+    const GuessOutcome outcome = judgeGuess(AnswerWord, display_, MissCount, letter);
+    // Whatever the guess did, a player who cannot see the window hears it.
+    const std::string news = encodeUtf8(spokenGuess(letter, outcome, AnswerWord));
+    if (outcome.found) {
+        letterEnabled_[static_cast<std::size_t>(Index)] = false;
+        view_.setEnabled(Id::CMD_ALPHA, Index, false);
+    } else {
+        MissCount = outcome.misses;
+        showPicture(MissCount);
+        if (outcome.end == GameEnd::Lost) {
+            setCaption(Id::RESULT_LABEL, U"You are hunged !");
+            setCaption(Id::ANSWER_LABEL, AnswerWord);
+            endGame();
+            view_.announce(news);
+            return;
+        }
+        setCaption(Id::RESULT_LABEL, U"LEFT " + number(kMaxMisses - MissCount));
+    }
+    display_ = outcome.display;
+    setCaption(Id::WORD_LABEL, display_);
+    if (outcome.end == GameEnd::Won) {
+        setCaption(Id::RESULT_LABEL, U"You've got it !");
+        endGame();
+        view_.announce(news);
+        return;
+    }
+    describeForScreenReaders();
+    view_.announce(news);
+}
+
+void frmMain::CMD_RESET_Click() {
+    Form_Load();
+    if (!unloaded_) {
+        view_.announce(spokenNewGame(AnswerLen));
+    }
+}
+
+void frmMain::cmdExit_Click() {
+    unload();
+}
+
+void frmMain::mnuFileExit_Click() {
+    cmdExit_Click();
+}
+
+void frmMain::mnuHelpAbout_Click() {
+    if (about_ == nullptr) {
+        about_ = std::make_unique<frmAbout>(system_);
+    }
+    aboutOpen_ = true;
+    about_->Show(view_.aboutView(*about_));
+    aboutOpen_ = false;
+}
+
+void frmMain::failNewGame(std::string_view message) {
+    view_.showMessage(kAppTitle, message);
+    unload();
+}
+
+void frmMain::unload() {
+    unloaded_ = true;
+    view_.unload();
+}
+
+void frmMain::showPicture(int misses) {
+    const std::string& name =
+        misses == 0 ? pictureName(0) : PictFiles[static_cast<std::size_t>(misses - 1)];
+    std::string bytes;
+    PictureSize size;
+    if (system_.files.readRegularFile(joinPath(appFolder_, name), kMaxPictureBytes, bytes) ==
+        ReadStatus::Ok) {
+        size = view_.showPicture(bytes, kMaxPictureSide);
+    }
+    if (size.width <= 0 || size.height <= 0) {
+        // A missing or broken picture must not stop the game: an empty one stands in.
+        size = kBlankPicture;
+        view_.showBlankPicture(size);
+    }
+    // The area takes the picture's size and its frame, keeping its top left.
+    const int dpi = view_.dpi();
+    const int frame = 2 * view_.frameWidth(Id::HUNG_PICT);
+    forms::Rect bounds =
+        forms::pixelRect(forms::control(forms::mainForm(), Id::HUNG_PICT).rect, dpi);
+    bounds.width = scaled(size.width, dpi) + frame;
+    bounds.height = scaled(size.height, dpi) + frame;
+    view_.setBounds(Id::HUNG_PICT, bounds);
+}
+
+void frmMain::setCaption(Id label, std::u32string_view caption) {
+    const int dpi = view_.dpi();
+    const forms::PlacedCaption placed = forms::placeCaption(
+        forms::control(forms::mainForm(), label), caption, dpi, view_.frameWidth(label),
+        forms::pixels(forms::mainForm().clientWidth, dpi),
+        [&](std::string_view text) { return view_.measureText(label, text); });
+    view_.setCaption(label, placed.text);
+    view_.setBounds(label, placed.bounds);
+}
+
+void frmMain::setLettersEnabled(bool enabled) {
+    for (int index = 0; index < kLetters; ++index) {
+        letterEnabled_[static_cast<std::size_t>(index)] = enabled;
+        view_.setEnabled(Id::CMD_ALPHA, index, enabled);
+    }
+}
+
+void frmMain::endGame() {
+    gameOver_ = true;
+    setLettersEnabled(false);
+    describeForScreenReaders();
+    // The outcome is news a player may not be looking at: say it rather than wait to be asked.
+    view_.alert(Id::RESULT_LABEL);
+}
+
+void frmMain::describeForScreenReaders() {
+    tell(Id::WORD_LABEL, 0, encodeUtf8(spokenWord(display_)));
+    // At the end the label's own words say it best.
+    const bool lost = gameOver_ && MissCount >= kMaxMisses;
+    tell(Id::RESULT_LABEL, 1,
+         !gameOver_ ? spokenTriesLeft(MissCount) : (lost ? "You are hunged !" : "You've got it !"));
+    tell(Id::HUNG_PICT, 2, spokenGallows(MissCount));
+    // The answer is spoken whole, though the label may show only its two ends.
+    tell(Id::ANSWER_LABEL, 3, encodeUtf8(spokenAnswer(lost ? AnswerWord : std::u32string())));
+}
+
+// A change is news to assistive technology; the same words again are not.
+void frmMain::tell(Id control, std::size_t slot, const std::string& name) {
+    if (spoken_[slot] != name) {
+        spoken_[slot] = name;
+        view_.setSpokenName(control, name);
+    }
+}
+
+}  // namespace vostrel

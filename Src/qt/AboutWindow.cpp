@@ -1,0 +1,104 @@
+#include "AboutWindow.h"
+
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "MessageBox.h"
+#include "QtText.h"
+#include "ScreenReader.h"
+
+namespace forms = vostrel::forms;
+using forms::Id;
+
+namespace {
+
+// The window's client area on the screen, where the design puts it.
+QRect clientArea() {
+    const forms::Form& design = forms::aboutForm();
+    const forms::Rect area = forms::pixelRect(
+        {design.left, design.top, design.clientWidth, design.clientHeight}, forms::kDesignDpi);
+    return {area.left, area.top, area.width, area.height};
+}
+
+}  // namespace
+
+// Owned by the game window: that keeps it off the taskbar and above the game.
+AboutWindow::AboutWindow(vostrel::frmAbout& form, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint),
+      form_(form) {
+    const forms::Form& design = forms::aboutForm();
+    setObjectName(QLatin1String(design.name));
+    // A set but empty icon, so the window does not borrow the game window's.
+    setWindowIcon(QIcon());
+    setFixedSize(clientArea().size());
+    controls_ = std::make_unique<vostrel::Controls>(design, this);
+    for (const forms::Control& control : design.controls) {
+        if (auto* button = qobject_cast<QPushButton*>(controls_->widget(control.id))) {
+            connect(button, &QPushButton::clicked, this,
+                    [this, id = control.id] { form_.Click(id); });
+        }
+    }
+}
+
+AboutWindow::~AboutWindow() = default;
+
+int AboutWindow::dpi() const {
+    return forms::kDesignDpi;
+}
+
+int AboutWindow::frameWidth(Id control) const {
+    return vostrel::frameWidth(controls_->widget(control));
+}
+
+forms::TextSize AboutWindow::measureText(Id control, std::string_view text) const {
+    return vostrel::measureText(controls_->widget(control), vostrel::toQString(text));
+}
+
+void AboutWindow::setCaption(Id control, std::string_view text) {
+    qobject_cast<QLabel*>(controls_->widget(control))->setText(vostrel::toQString(text));
+}
+
+void AboutWindow::setBounds(Id control, const forms::Rect& bounds) {
+    vostrel::setBounds(controls_->widget(control), bounds);
+}
+
+void AboutWindow::setSpokenName(Id control, std::string_view name) {
+    vostrel::setSpokenName(controls_->widget(control), vostrel::toQString(name));
+}
+
+void AboutWindow::showMessage(std::string_view title, std::string_view text) {
+    vostrel::showMessage(this, title, text);
+}
+
+void AboutWindow::unload() {
+    accept();
+}
+
+void AboutWindow::setTitle(std::string_view text) {
+    setWindowTitle(vostrel::toQString(text));
+}
+
+void AboutWindow::showModal() {
+    // Every showing is a fresh load: the window comes back where it was designed to be, with the
+    // focus on its first control, wherever it was moved or tabbed to last time.
+    setGeometry(clientArea());
+    controls_->first()->setFocus();
+    exec();
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
+    // The cancel button is pressed by Esc, rather than the window merely closing.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        for (const forms::Control& control : forms::aboutForm().controls) {
+            if (control.isCancel) {
+                qobject_cast<QPushButton*>(controls_->widget(control.id))->click();
+                return;
+            }
+        }
+    }
+    QDialog::keyPressEvent(event);
+}

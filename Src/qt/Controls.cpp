@@ -1,0 +1,141 @@
+#include "Controls.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+
+#include "Fonts.h"
+#include "QtText.h"
+#include "icons/vostrel32.xpm"
+
+namespace vostrel {
+
+using forms::Control;
+
+namespace {
+
+QRect designRect(const forms::TwipsRect& rect) {
+    const forms::Rect px = forms::pixelRect(rect, forms::kDesignDpi);
+    return {px.left, px.top, px.width, px.height};
+}
+
+void paint(QLabel* label, const Control& control) {
+    QPalette palette = label->palette();
+    switch (control.ground) {
+        case forms::Ground::TitleText:
+            palette.setColor(QPalette::Window, Qt::white);
+            palette.setColor(QPalette::WindowText, Qt::black);
+            label->setAutoFillBackground(true);
+            break;
+        case forms::Ground::Window:
+            label->setBackgroundRole(QPalette::Base);
+            label->setAutoFillBackground(true);
+            break;
+        case forms::Ground::Form:
+        case forms::Ground::Clear:
+            break;
+    }
+    if (control.blackText) {
+        palette.setColor(QPalette::WindowText, Qt::black);
+    }
+    label->setPalette(palette);
+    if (control.border == forms::Border::Sunken) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setLineWidth(2);
+    } else if (control.border == forms::Border::Flat) {
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setLineWidth(1);
+    }
+}
+
+QWidget* makeLabel(const Control& control, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    paint(label, control);
+    label->setGeometry(designRect(control.rect));
+    if (control.kind == forms::Kind::Picture) {
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setFocusPolicy(Qt::StrongFocus);
+        if (control.image == forms::Image::ProgramIcon) {
+            const QPixmap icon(vostrel32_xpm);
+            label->setPixmap(icon);
+            const int frame = 2 * label->frameWidth();
+            label->resize(icon.width() + frame, icon.height() + frame);
+        }
+        return label;
+    }
+    label->setTextFormat(Qt::PlainText);
+    label->setText(toQString(control.caption));
+    if (control.font != nullptr) {
+        label->setFont(qtFont(*control.font));
+    }
+    const Qt::Alignment across = control.centred ? Qt::AlignHCenter : Qt::AlignLeft;
+    label->setAlignment(across |
+                        (control.sizing == forms::Sizing::Fixed ? Qt::AlignTop : Qt::AlignVCenter));
+    label->setFocusPolicy(Qt::NoFocus);
+    return label;
+}
+
+QWidget* makeButton(const Control& control, QWidget* parent) {
+    auto* button = new QPushButton(buttonText(control), parent);
+    button->setGeometry(designRect(control.rect));
+    button->setDefault(control.isDefault);
+    return button;
+}
+
+}  // namespace
+
+Controls::Controls(const forms::Form& form, QWidget* parent) : form_(form) {
+    widgets_.reserve(form.controls.size());
+    for (const Control& control : form.controls) {
+        QWidget* widget = control.kind == forms::Kind::Button ? makeButton(control, parent)
+                                                              : makeLabel(control, parent);
+        widget->setObjectName(QLatin1String(control.name));
+        widgets_.push_back(widget);
+    }
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < widgets_.size(); ++i) {
+        if (widgets_[i]->focusPolicy() != Qt::NoFocus) {
+            order.push_back(i);
+        }
+    }
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return form.controls[a].tabIndex < form.controls[b].tabIndex;
+    });
+    first_ = order.empty() ? nullptr : widgets_[order.front()];
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(widgets_[order[i - 1]], widgets_[order[i]]);
+    }
+}
+
+QWidget* Controls::widget(forms::Id id, int index) const {
+    for (std::size_t i = 0; i < widgets_.size(); ++i) {
+        if (form_.controls[i].id == id && form_.controls[i].index == index) {
+            return widgets_[i];
+        }
+    }
+    return nullptr;
+}
+
+QString buttonText(const Control& control) {
+    QString text = toQString(control.caption);
+    if (!control.accessKeys) {
+        text.replace(u'&', QStringLiteral("&&"));
+    }
+    return text;
+}
+
+forms::TextSize measureText(const QWidget* control, const QString& text) {
+    const QFontMetrics metrics(control->font());
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
+int frameWidth(const QWidget* control) {
+    const auto* frame = qobject_cast<const QFrame*>(control);
+    return frame != nullptr ? frame->frameWidth() : 0;
+}
+
+void setBounds(QWidget* control, const forms::Rect& bounds) {
+    control->setGeometry(bounds.left, bounds.top, bounds.width, bounds.height);
+}
+
+}  // namespace vostrel

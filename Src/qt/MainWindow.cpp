@@ -1,0 +1,143 @@
+#include "MainWindow.h"
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "AboutWindow.h"
+#include "MessageBox.h"
+#include "Pictures.h"
+#include "QtText.h"
+#include "ScreenReader.h"
+#include "icons/vostrel16.xpm"
+
+namespace forms = vostrel::forms;
+using forms::Id;
+
+MainWindow::MainWindow(const vostrel::Services& system, std::string appFolder)
+    : form_(*this, system, std::move(appFolder)) {
+    const forms::Form& design = forms::mainForm();
+    setObjectName(QLatin1String(design.name));
+    setWindowTitle(vostrel::toQString(design.caption));
+    setWindowIcon(QPixmap(vostrel16_xpm));
+    createMenus();
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    controls_ = std::make_unique<vostrel::Controls>(design, client);
+    // Controls keep their places; resizing the window only shows more or less of the ground.
+    resize(forms::pixels(design.clientWidth, forms::kDesignDpi),
+           forms::pixels(design.clientHeight, forms::kDesignDpi) + menuBar()->sizeHint().height());
+
+    auto* letters = new QButtonGroup(this);
+    letters->setExclusive(false);
+    for (const forms::Control& control : design.controls) {
+        auto* button = qobject_cast<QPushButton*>(widget(control.id, control.index));
+        if (control.id == Id::CMD_ALPHA) {
+            letters->addButton(button, control.index);
+        } else if (button != nullptr) {
+            connect(button, &QPushButton::clicked, this,
+                    [this, id = control.id] { form_.Click(id); });
+        }
+    }
+    connect(letters, &QButtonGroup::idClicked, this,
+            [this](int index) { form_.Click(Id::CMD_ALPHA, index); });
+    controls_->first()->setFocus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createMenus() {
+    const auto menu = forms::mainForm().menu;
+    std::vector<QMenu*> menus(menu.size(), nullptr);
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        const forms::MenuItem& item = menu[i];
+        const QString caption = vostrel::toQString(item.caption);
+        if (item.parent < 0) {
+            menus[i] = menuBar()->addMenu(caption);
+            menus[i]->setObjectName(QLatin1String(item.name));
+            continue;
+        }
+        QAction* action = menus[static_cast<std::size_t>(item.parent)]->addAction(caption);
+        action->setObjectName(QLatin1String(item.name));
+        connect(action, &QAction::triggered, this, [this, id = item.id] { form_.Click(id); });
+    }
+}
+
+bool MainWindow::load() {
+    form_.Form_Load();
+    return !form_.isUnloaded();
+}
+
+QWidget* MainWindow::widget(Id control, int index) const {
+    return controls_->widget(control, index);
+}
+
+int MainWindow::dpi() const {
+    return forms::kDesignDpi;  // Qt scales the design's pixels to the screen
+}
+
+int MainWindow::frameWidth(Id control) const {
+    return vostrel::frameWidth(widget(control));
+}
+
+forms::TextSize MainWindow::measureText(Id control, std::string_view text) const {
+    return vostrel::measureText(widget(control), vostrel::toQString(text));
+}
+
+void MainWindow::setCaption(Id control, std::string_view text) {
+    qobject_cast<QLabel*>(widget(control))->setText(vostrel::toQString(text));
+}
+
+void MainWindow::setBounds(Id control, const forms::Rect& bounds) {
+    vostrel::setBounds(widget(control), bounds);
+}
+
+void MainWindow::setSpokenName(Id control, std::string_view name) {
+    vostrel::setSpokenName(widget(control), vostrel::toQString(name));
+}
+
+void MainWindow::showMessage(std::string_view title, std::string_view text) {
+    vostrel::showMessage(this, title, text);
+}
+
+void MainWindow::unload() {
+    close();
+}
+
+void MainWindow::setEnabled(Id control, int index, bool enabled) {
+    widget(control, index)->setEnabled(enabled);
+}
+
+vostrel::PictureSize MainWindow::showPicture(std::string_view bytes, int maxSide) {
+    const QPixmap picture = vostrel::decodePicture(bytes, maxSide);
+    if (picture.isNull()) {
+        return {};
+    }
+    qobject_cast<QLabel*>(widget(Id::HUNG_PICT))->setPixmap(picture);
+    return {picture.width(), picture.height()};
+}
+
+void MainWindow::showBlankPicture(vostrel::PictureSize size) {
+    auto* area = qobject_cast<QLabel*>(widget(Id::HUNG_PICT));
+    QPixmap blank(size.width, size.height);
+    blank.fill(area->palette().color(QPalette::Base));
+    area->setPixmap(blank);
+}
+
+void MainWindow::alert(Id control) {
+    vostrel::alertScreenReader(widget(control));
+}
+
+void MainWindow::announce(std::string_view /*utterance*/) {
+    // Screen readers hear the game through the controls' names and the end-of-game alert.
+}
+
+vostrel::AboutView& MainWindow::aboutView(vostrel::frmAbout& form) {
+    if (about_ == nullptr) {
+        about_ = new AboutWindow(form, this);
+    }
+    return *about_;
+}
