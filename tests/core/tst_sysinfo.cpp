@@ -101,7 +101,7 @@ private slots:
 
         const auto sz_ = vostrel::kRegSz;
         const QString gone = "C:\\Gone\\msinfo32.exe";
-        const QStringList none;
+        const QStringList none = {};
         QTest::newRow("path names the tool: started without a file test")
             << sz_ << sz(kTool) << sz_ << sz(kFolder) << true << QStringList{kTool} << none << true;
         QTest::newRow("path names a missing file: no second lookup")

@@ -108,20 +108,20 @@ private slots:
     void longLists() {
         QFETCH(QString, between);
         QFETCH(int, noWordEvery);
-        QStringList fields;
+        QStringList entries;
         QStringList words;
         for (int i = 0; i < 1000; ++i) {
             const bool none = noWordEvery > 0 && i % noWordEvery == 1;
             // Long words among the short ones, so marks fall on either kind.
-            fields << (none          ? QString(qsizetype(vostrel::kMaxWordBytes) + 1, u'x')
-                       : i % 11 == 0 ? QString(200, QChar(u'a' + i % 26)) + QString::number(i)
-                                     : QStringLiteral("w%1").arg(i));
+            entries << (none          ? QString(qsizetype(vostrel::kMaxWordBytes) + 1, u'x')
+                        : i % 11 == 0 ? QString(200, QChar(u'a' + i % 26)) + QString::number(i)
+                                      : QStringLiteral("w%1").arg(i));
             if (!none) {
-                words << fields.last();
+                words << entries.last();
             }
         }
         const bool quoted = between.startsWith(u'"');
-        const QString text = (quoted ? "\"" : "") + fields.join(between) + (quoted ? "\"" : "\n");
+        const QString text = (quoted ? "\"" : "") + entries.join(between) + (quoted ? "\"" : "\n");
         const vostrel::WordList list(text.toStdString());
         QCOMPARE(list.size(), std::size_t(words.size()));
         QCOMPARE(joined(list), words.join(u'|'));

@@ -5,6 +5,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QToolButton>
+#include <QtMath>
 #include <QtTest>
 
 #include "AppInfo.h"
@@ -150,8 +151,9 @@ private slots:
         for (const char* name : {"WORD_LABEL", "RESULT_LABEL", "ANSWER_LABEL"}) {
             const auto* label = find<QLabel>(*window, name);
             const QFontMetrics metrics(label->font());
+            const QMargins frame = label->contentsMargins();
             QCOMPARE(label->width(),
-                     metrics.horizontalAdvance(label->text()) + 2 * label->frameWidth());
+                     metrics.horizontalAdvance(label->text()) + frame.left() + frame.right());
             QVERIFY(label->geometry().right() < 532 && label->x() >= 0);
             // Bold, and every letter and every "?" as wide as the next.
             QVERIFY(QFontInfo(label->font()).bold());
@@ -247,13 +249,21 @@ private slots:
         }
     }
 
-    // Screen readers find the game's state in the controls' names.
+    // Screen readers find the game's state in the controls' names, and hear each guess from a
+    // notification of the window that is neither a widget nor drawn.
     void screenReadersAreTold() {
         AppFolder folder;
         const auto window = folder.load();
+        const QList<QWidget*> before = window->findChildren<QWidget*>();
         for (const int index : {25, 0, 15}) {  // z, a, p
             QTest::mouseClick(find(*window, "CMD_ALPHA", index), Qt::LeftButton);
         }
+        QCOMPARE(window->findChildren<QWidget*>(), before);
+        QAccessibleInterface* note = QAccessible::queryAccessibleInterface(
+            window->findChild<QObject*>(QStringLiteral("vostrelAnnouncement")));
+        QVERIFY(note != nullptr);
+        QCOMPARE(note->role(), QAccessible::Notification);
+        QCOMPARE(note->text(QAccessible::Name), "p found. Word: a, p, p, blank, blank");
         QStringList names;
         for (const char* name : {"WORD_LABEL", "RESULT_LABEL", "HUNG_PICT", "ANSWER_LABEL"}) {
             names << QAccessible::queryAccessibleInterface(find(*window, name))
@@ -261,6 +271,45 @@ private slots:
         }
         QCOMPARE(names, QStringList({"Word: a, p, p, blank, blank", "9 tries left",
                                      "Gallows: 1 of 10 misses", "Answer hidden"}));
+    }
+
+    // Every edge of every frame is drawn, whatever the scale factor (ctest runs this at 1.25 and
+    // 1.5 as well): at the outermost screen pixels of each side, the frame's colour.
+    void framesDrawnWhole() {
+        AppFolder folder;
+        const auto window = folder.load();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QImage whole = window->grab().toImage();
+        const qreal scale = whole.devicePixelRatio();
+        for (const forms::Control& control : forms::mainForm().controls) {
+            if (control.border == forms::Border::None) {
+                continue;
+            }
+            const QWidget* widget = widgetOf(*window, control);
+            const QRectF area(QPointF(widget->mapTo(window.get(), QPoint(0, 0))) * scale,
+                              QSizeF(widget->size()) * scale);
+            // The first and last rows and columns of screen pixels the widget covers.
+            const int top = qFloor(area.top() + 0.5);
+            const int bottom = qFloor(area.bottom() + 0.5) - 1;
+            const int left = qFloor(area.left() + 0.5);
+            const int right = qFloor(area.right() + 0.5) - 1;
+            const bool flat = control.border == forms::Border::Flat;
+            const QColor shadow = flat ? widget->palette().color(QPalette::WindowText)
+                                       : widget->palette().dark().color();
+            const QColor light = flat ? shadow : widget->palette().light().color();
+            const auto is = [&](int x, int y, const QColor& colour) {
+                return whole.pixel(x, y) == colour.rgb();
+            };
+            for (int i = 4; i < 12; ++i) {
+                const QString where =
+                    QStringLiteral("%1, %2 pixels along, ").arg(control.name).arg(i);
+                QVERIFY2(is(left + i, top, shadow), qPrintable(where + "top"));
+                QVERIFY2(is(left, top + i, shadow), qPrintable(where + "left"));
+                QVERIFY2(is(left + i, bottom, light), qPrintable(where + "bottom"));
+                QVERIFY2(is(right, top + i, light), qPrintable(where + "right"));
+            }
+        }
     }
 
     // A window too narrow for its menus shows the overflow button with the style's own icon,
