@@ -9,7 +9,16 @@ namespace gallows {
 namespace {
 
 // Indices into the 16 standard Windows colours.
-enum Colour : std::uint8_t { kBlack = 0, kMaroon = 1, kOlive = 3, kWhite = 15 };
+enum Colour : std::uint8_t {
+    kBlack = 0,
+    kMaroon = 1,
+    kGreen = 2,
+    kOlive = 3,
+    kSilver = 7,
+    kGrey = 8,
+    kYellow = 11,
+    kWhite = 15
+};
 
 constexpr std::array<std::uint32_t, 16> kPalette = {
     0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
@@ -53,8 +62,21 @@ public:
              [&](double px, double py) { return std::hypot(px - o.x, py - o.y) <= radius; });
     }
 
+    // Paints c wherever the white ground still shows, except inside the disc that is kept.
+    void behind(Colour c, Point keep, double keepRadius) {
+        fill(0, 0, kSide, kSide, c, [&](double px, double py) {
+            return pixel(px, py) == kWhite && std::hypot(px - keep.x, py - keep.y) > keepRadius;
+        });
+    }
+
+    void rect(Point topLeft, Point bottomRight, Colour c) {
+        fill(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y, c, [&](double px, double py) {
+            return px >= topLeft.x && px < bottomRight.x && py >= topLeft.y && py < bottomRight.y;
+        });
+    }
+
 private:
-    std::uint8_t& pixel(int x, int y) {
+    std::uint8_t& pixel(double x, double y) {
         return pixels_[static_cast<std::size_t>(y) * kSide + static_cast<std::size_t>(x)];
     }
 
@@ -76,64 +98,88 @@ private:
     std::vector<std::uint8_t> pixels_;
 };
 
-// Where the figure hangs; every body part is placed relative to these.
-constexpr double kRopeX = 130;
-constexpr Point kHead{kRopeX, 66};
-constexpr double kHeadRadius = 14;
-constexpr Point kShoulder{kRopeX, 92};
-constexpr Point kHip{kRopeX, 128};
-constexpr Point kLeftHand{110, 116};
-constexpr Point kRightHand{150, 116};
-constexpr Point kLeftFoot{114, 162};
-constexpr Point kRightFoot{146, 162};
-constexpr double kStroke = 4;
+// The scene: a meadow, the gallows on the left, the figure hanging on the right. Strokes are
+// thick so a stage can be told from the next across a room.
+constexpr double kGround = 186;
+constexpr double kWood = 14;
+constexpr double kPostX = 52;
+constexpr double kBeamY = 28;
+constexpr double kRopeX = 140;
+constexpr double kRope = 6;
+constexpr double kHeadRadius = 16;
+constexpr Point kHead{kRopeX, kBeamY + kWood + 16 + kHeadRadius};
+constexpr Point kNeck{kRopeX, kHead.y + kHeadRadius + 5};
+constexpr Point kShoulder{kRopeX, kNeck.y + 8};
+constexpr Point kHip{kRopeX, kShoulder.y + 38};
+constexpr Point kLeftHand{kRopeX - 32, kShoulder.y + 34};
+constexpr Point kRightHand{kRopeX + 32, kShoulder.y + 34};
+constexpr Point kLeftFoot{kRopeX - 26, kHip.y + 34};
+constexpr Point kRightFoot{kRopeX + 26, kHip.y + 34};
+constexpr double kLimb = 11;
+// A calm sky to start with: the sun, and a flat-bottomed cloud over the middle of the picture.
+constexpr Point kSun{178, 20};
+constexpr double kSunRadius = 12;
+struct Puff {
+    Point centre;
+    double radius;
+};
+constexpr std::array<Puff, 4> kCloud{
+    {{{86, 16}, 7}, {{98, 11}, 9}, {{110, 14}, 8}, {{119, 17}, 6}}};
+constexpr double kCloudBottom = 23;
 
-void drawGallows(Canvas& c) {
-    c.line({16, 186}, {184, 186}, kStroke, kBlack);
-    c.line({48, 184}, {48, 20}, 6, kMaroon);
-    c.line({45, 20}, {kRopeX + 8, 20}, 6, kMaroon);
-    c.line({48, 60}, {88, 20}, 5, kMaroon);
-    c.line({kRopeX, 22}, {kRopeX, kHead.y - kHeadRadius}, 3, kOlive);
-}
-
-// Stage n adds exactly one part, so the player can count the misses on the picture.
+// Stage n adds exactly one part, so the player can count the misses on the picture: base, post,
+// beam, rope, head, body, arms and legs.
 void drawPart(Canvas& c, int n) {
     switch (n) {
+        case 0:
+            c.rect({0, kGround}, {kSide, kSide}, kGreen);
+            c.disc(kSun, kSunRadius, kYellow);
+            for (const Puff& puff : kCloud) {
+                c.disc(puff.centre, puff.radius, kSilver);
+            }
+            c.rect({kCloud.front().centre.x, kCloud.front().centre.y},
+                   {kCloud.back().centre.x, kCloudBottom}, kSilver);
+            break;
         case 1:
-            c.ring(kHead, kHeadRadius, kStroke, kBlack);
+            c.rect({18, kGround - kWood}, {116, kGround}, kMaroon);
             break;
         case 2:
-            c.line({kRopeX, kHead.y + kHeadRadius}, kHip, kStroke, kBlack);
+            c.rect({kPostX - kWood / 2, kBeamY}, {kPostX + kWood / 2, kGround - kWood}, kMaroon);
             break;
         case 3:
-            c.line(kShoulder, kLeftHand, kStroke, kBlack);
+            c.rect({kPostX - kWood / 2, kBeamY}, {kRopeX + 16, kBeamY + kWood}, kMaroon);
+            c.line({kPostX, kBeamY + 50}, {kPostX + 40, kBeamY + 10}, 8, kMaroon);
             break;
         case 4:
-            c.line(kShoulder, kRightHand, kStroke, kBlack);
+            c.line({kRopeX, kBeamY + kWood}, kNeck, kRope, kOlive);
+            c.ring({kNeck.x, kNeck.y + 4}, 6, 5, kOlive);
             break;
         case 5:
-            c.line(kHip, kLeftFoot, kStroke, kBlack);
+            c.disc(kHead, kHeadRadius, kWhite);
+            c.ring(kHead, kHeadRadius, 6, kBlack);
             break;
         case 6:
-            c.line(kHip, kRightFoot, kStroke, kBlack);
+            c.line(kShoulder, kHip, kLimb, kBlack);
             break;
         case 7:
-            c.disc(kLeftHand, 4.5, kBlack);
+            c.line(kShoulder, kLeftHand, kLimb, kBlack);
             break;
         case 8:
-            c.disc(kRightHand, 4.5, kBlack);
+            c.line(kShoulder, kRightHand, kLimb, kBlack);
             break;
         case 9:
-            c.line(kLeftFoot, {kLeftFoot.x - 9, kLeftFoot.y + 1}, kStroke, kBlack);
+            c.line(kHip, kLeftFoot, kLimb, kBlack);
             break;
         case 10:
-            c.line(kRightFoot, {kRightFoot.x + 9, kRightFoot.y + 1}, kStroke, kBlack);
-            // Crossed-out eyes mark the end of the game.
+            c.line(kHip, kRightFoot, kLimb, kBlack);
+            // Crossed-out eyes, and the sun goes out: no one can miss that the game is over.
             for (const double ex : {kHead.x - 5.5, kHead.x + 5.5}) {
-                c.line({ex - 3, kHead.y - 6}, {ex + 3, kHead.y}, 2, kBlack);
-                c.line({ex - 3, kHead.y}, {ex + 3, kHead.y - 6}, 2, kBlack);
+                c.line({ex - 3, kHead.y - 7}, {ex + 3, kHead.y - 1}, 2.5, kBlack);
+                c.line({ex - 3, kHead.y - 1}, {ex + 3, kHead.y - 7}, 2.5, kBlack);
             }
-            c.line({kHead.x - 5, kHead.y + 6}, {kHead.x + 5, kHead.y + 6}, 2, kBlack);
+            c.line({kHead.x - 5, kHead.y + 6}, {kHead.x + 5, kHead.y + 6}, 2.5, kBlack);
+            c.disc(kSun, kSunRadius, kGrey);
+            c.behind(kGrey, kHead, kHeadRadius);
             break;
         default:
             break;
@@ -155,8 +201,7 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 std::vector<std::uint8_t> drawStage(int misses) {
     Canvas canvas;
-    drawGallows(canvas);
-    for (int part = 1; part <= misses; ++part) {
+    for (int part = 0; part <= misses; ++part) {
         drawPart(canvas, part);
     }
     return canvas.take();
