@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include "Rows.h"
+
 #include "core/Game.h"
 #include "core/Spoken.h"
 
@@ -29,39 +31,17 @@ private slots:
         QTest::addColumn<vostrel::GameEnd>("end");
 
         using E = vostrel::GameEnd;
-        QTest::newRow("letter twice") << "apple"
-                                      << "a????" << 0 << "p"
-                                      << "app??" << 0 << E::None;
-        QTest::newRow("revealed letters stay") << "kiwi"
-                                               << "?i?i" << 2 << "w"
-                                               << "?iwi" << 2 << E::None;
-        QTest::newRow("miss") << "apple"
-                              << "app??" << 3 << "z"
-                              << "app??" << 4 << E::None;
-        QTest::newRow("ninth miss") << "apple"
-                                    << "a????" << 8 << "q"
-                                    << "a????" << 9 << E::None;
-        QTest::newRow("tenth miss loses, display kept") << "apple"
-                                                        << "ap???" << 9 << "q"
-                                                        << "ap???" << 10 << E::Lost;
-        QTest::newRow("win on the last try") << "ox"
-                                             << "o?" << 9 << "x"
-                                             << "ox" << 9 << E::Won;
-        QTest::newRow("case-sensitive") << "Apple"
-                                        << "?????" << 0 << "a"
-                                        << "?????" << 1 << E::None;
-        QTest::newRow("no button bears it: stays hidden") << "co-op"
-                                                          << "?????" << 0 << "o"
-                                                          << "?o?o?" << 0 << E::None;
-        QTest::newRow("short display padded") << "fig"
-                                              << "f" << 0 << "g"
-                                              << "f?g" << 0 << E::None;
-        QTest::newRow("empty word: a miss, and won") << ""
-                                                     << "" << 0 << "a"
-                                                     << "" << 1 << E::Won;
-        QTest::newRow("beyond the basic plane") << "a\U0001F600"
-                                                << "??" << 0 << "a"
-                                                << "a?" << 0 << E::None;
+        row("letter twice", "apple", "a????", 0, "p", "app??", 0, E::None);
+        row("revealed letters stay", "kiwi", "?i?i", 2, "w", "?iwi", 2, E::None);
+        row("miss", "apple", "app??", 3, "z", "app??", 4, E::None);
+        row("ninth miss", "apple", "a????", 8, "q", "a????", 9, E::None);
+        row("tenth miss loses, display kept", "apple", "ap???", 9, "q", "ap???", 10, E::Lost);
+        row("win on the last try", "ox", "o?", 9, "x", "ox", 9, E::Won);
+        row("case-sensitive", "Apple", "?????", 0, "a", "?????", 1, E::None);
+        row("no button bears it: stays hidden", "co-op", "?????", 0, "o", "?o?o?", 0, E::None);
+        row("short display padded", "fig", "f", 0, "g", "f?g", 0, E::None);
+        row("empty word: a miss, and won", "", "", 0, "a", "", 1, E::Won);
+        row("beyond the basic plane", "a\U0001F600", "??", 0, "a", "a?", 0, E::None);
     }
 
     void judgeGuess() {
@@ -83,9 +63,9 @@ private slots:
     // Every word, the last included, is drawn about equally often.
     void drawIsUniform_data() {
         QTest::addColumn<int>("count");
-        QTest::newRow("one word") << 1;
-        QTest::newRow("seven words") << 7;
-        QTest::newRow("a hundred words") << 100;
+        row("one word", 1);
+        row("seven words", 7);
+        row("a hundred words", 100);
     }
 
     void drawIsUniform() {
@@ -112,24 +92,13 @@ private slots:
         QTest::addColumn<int>("misses");
         QTest::addColumn<QString>("letter");
         QTest::addColumn<QString>("said");
-        QTest::newRow("hit") << "apple"
-                             << "?????" << 0 << "p"
-                             << "p found. Word: blank, p, p, blank, blank";
-        QTest::newRow("miss") << "apple"
-                              << "?????" << 0 << "z"
-                              << "z missed. 9 tries left";
-        QTest::newRow("last try left") << "apple"
-                                       << "?????" << 8 << "z"
-                                       << "z missed. 1 try left";
-        QTest::newRow("win") << "ox"
-                             << "o?" << 3 << "x"
-                             << "x found. Word: o, x. You've got it !";
-        QTest::newRow("loss") << "ox"
-                              << "o?" << 9 << "z"
-                              << "z missed. You are hunged ! Answer: ox";
-        QTest::newRow("too long to spell")
-            << QString(65, u'a') + "b" << QString(66, u'?') << 0 << "b"
-            << "b found. Word of 66 letters, 1 shown";
+        row("hit", "apple", "?????", 0, "p", "p found. Word: blank, p, p, blank, blank");
+        row("miss", "apple", "?????", 0, "z", "z missed. 9 tries left");
+        row("last try left", "apple", "?????", 8, "z", "z missed. 1 try left");
+        row("win", "ox", "o?", 3, "x", "x found. Word: o, x. You've got it !");
+        row("loss", "ox", "o?", 9, "z", "z missed. You are hunged ! Answer: ox");
+        row("too long to spell", QString(65, u'a') + "b", QString(66, u'?'), 0, "b",
+            "b found. Word of 66 letters, 1 shown");
     }
 
     void spoken() {

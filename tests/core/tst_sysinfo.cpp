@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include "Rows.h"
+
 #include "FakeSystem.h"
 #include "core/SysInfo.h"
 
@@ -46,27 +48,23 @@ private slots:
         QTest::addColumn<QString>("value");
 
         const QByteArray a1023(1023, 'a');
-        QTest::newRow("string with terminator") << vostrel::kRegSz << sz(kTool) << true << kTool;
-        QTest::newRow("string without terminator")
-            << vostrel::kRegSz << kTool.toLatin1() << true << kTool;
-        QTest::newRow("string in the ANSI code page")
-            << vostrel::kRegSz << QByteArray("C:\\Caf\xE9\0", 8) << true
-            << QString::fromUtf8("C:\\Café");
-        QTest::newRow("1,024 bytes with terminator")
-            << vostrel::kRegSz << a1023 + QByteArray(1, '\0') << true << QString(a1023);
-        QTest::newRow("1,024 bytes without terminator")
-            << vostrel::kRegSz << a1023 + "b" << true << QString(a1023 + "b");
-        QTest::newRow("1,025 bytes") << vostrel::kRegSz << a1023 + "bc" << false << QString();
-        QTest::newRow("number 05 01 00 00")
-            << vostrel::kRegDword << QByteArray("\x05\x01\x00\x00", 4) << true << "&h000105";
-        QTest::newRow("expandable string")
-            << vostrel::kRegExpandSz << sz("%SystemRoot%\\system32\\msinfo32.exe") << true
-            << "C:\\Windows\\system32\\msinfo32.exe";
-        QTest::newRow("binary") << kBinary << kTool.toLatin1() << false << QString();
-        QTest::newRow("multi-string")
-            << kMultiSz << sz(kTool) + QByteArray(1, '\0') << false << QString();
-        QTest::newRow("no data") << vostrel::kRegSz << QByteArray() << false << QString();
-        QTest::newRow("value absent") << kAbsent << QByteArray() << false << QString();
+        row("string with terminator", vostrel::kRegSz, sz(kTool), true, kTool);
+        row("string without terminator", vostrel::kRegSz, kTool.toLatin1(), true, kTool);
+        row("string in the ANSI code page", vostrel::kRegSz, QByteArray("C:\\Caf\xE9\0", 8), true,
+            QString::fromUtf8("C:\\Café"));
+        row("1,024 bytes with terminator", vostrel::kRegSz, a1023 + QByteArray(1, '\0'), true,
+            QString(a1023));
+        row("1,024 bytes without terminator", vostrel::kRegSz, a1023 + "b", true,
+            QString(a1023 + "b"));
+        row("1,025 bytes", vostrel::kRegSz, a1023 + "bc", false, QString());
+        row("number 05 01 00 00", vostrel::kRegDword, QByteArray("\x05\x01\x00\x00", 4), true,
+            "&h000105");
+        row("expandable string", vostrel::kRegExpandSz, sz("%SystemRoot%\\system32\\msinfo32.exe"),
+            true, "C:\\Windows\\system32\\msinfo32.exe");
+        row("binary", kBinary, kTool.toLatin1(), false, QString());
+        row("multi-string", kMultiSz, sz(kTool) + QByteArray(1, '\0'), false, QString());
+        row("no data", vostrel::kRegSz, QByteArray(), false, QString());
+        row("value absent", kAbsent, QByteArray(), false, QString());
     }
 
     void getKeyValue() {
@@ -102,26 +100,21 @@ private slots:
         const auto sz_ = vostrel::kRegSz;
         const QString gone = "C:\\Gone\\msinfo32.exe";
         const QStringList none = {};
-        QTest::newRow("path names the tool: started without a file test")
-            << sz_ << sz(kTool) << sz_ << sz(kFolder) << true << QStringList{kTool} << none << true;
-        QTest::newRow("path names a missing file: no second lookup")
-            << sz_ << sz(gone) << sz_ << sz(kFolder) << true << QStringList{gone} << none << false;
-        QTest::newRow("path absent, folder holds the tool")
-            << kAbsent << QByteArray() << sz_ << sz(kFolder) << true << QStringList{kFound}
-            << QStringList{kFound} << true;
-        QTest::newRow("path absent, folder lacks the tool")
-            << kAbsent << QByteArray() << sz_ << sz(kFolder) << false << none << QStringList{kFound}
-            << false;
-        QTest::newRow("both absent")
-            << kAbsent << QByteArray() << kAbsent << QByteArray() << false << none << none << false;
-        QTest::newRow("path of another type: the folder is tried")
-            << kBinary << kTool.toLatin1() << sz_ << sz(kFolder) << true << QStringList{kFound}
-            << QStringList{kFound} << true;
-        QTest::newRow("path with no data: the folder is tried")
-            << sz_ << QByteArray() << sz_ << sz(kFolder) << true << QStringList{kFound}
-            << QStringList{kFound} << true;
-        QTest::newRow("path absent, folder with no data")
-            << kAbsent << QByteArray() << sz_ << QByteArray() << true << none << none << false;
+        row("path names the tool: started without a file test", sz_, sz(kTool), sz_, sz(kFolder),
+            true, QStringList{kTool}, none, true);
+        row("path names a missing file: no second lookup", sz_, sz(gone), sz_, sz(kFolder), true,
+            QStringList{gone}, none, false);
+        row("path absent, folder holds the tool", kAbsent, QByteArray(), sz_, sz(kFolder), true,
+            QStringList{kFound}, QStringList{kFound}, true);
+        row("path absent, folder lacks the tool", kAbsent, QByteArray(), sz_, sz(kFolder), false,
+            none, QStringList{kFound}, false);
+        row("both absent", kAbsent, QByteArray(), kAbsent, QByteArray(), false, none, none, false);
+        row("path of another type: the folder is tried", kBinary, kTool.toLatin1(), sz_,
+            sz(kFolder), true, QStringList{kFound}, QStringList{kFound}, true);
+        row("path with no data: the folder is tried", sz_, QByteArray(), sz_, sz(kFolder), true,
+            QStringList{kFound}, QStringList{kFound}, true);
+        row("path absent, folder with no data", kAbsent, QByteArray(), sz_, QByteArray(), true,
+            none, none, false);
     }
 
     void startSysInfo() {

@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "Rows.h"
+
 #include "core/WordFile.h"
 
 // The real program file in throwaway installations holding what only a real process meets:
@@ -135,39 +137,25 @@ private slots:
         const QString game = QStringLiteral("^game \\d+ picture 202x202 drawn$");
         const QString blank = QStringLiteral("^game \\d+ picture 202x202 blank$");
         const QString missing = QStringLiteral("^message Data File Not exists\\.$");
-        QTest::newRow("as built") << ""
-                                  << "" << QByteArray() << game;
-        QTest::newRow("word file: a FIFO") << "h_dat.txt"
-                                           << "fifo" << QByteArray() << missing;
-        QTest::newRow("word file: link to /dev/zero")
-            << "h_dat.txt"
-            << "link" << QByteArray("/dev/zero") << missing;
-        QTest::newRow("word file: link to itself")
-            << "h_dat.txt"
-            << "link" << QByteArray("h_dat.txt") << "^message The word file cannot be read\\.$";
-        QTest::newRow("word file: sparse, larger than any word list")
-            << "h_dat.txt"
-            << "sparse" << QByteArray::number(vostrel::kMaxWordFileBytes + 1)
-            << "^message The word file is too large to be a word list\\.$";
-        QTest::newRow("word file: a million words")
-            << "h_dat.txt"
-            << "file" << words(1'000'000) << "^game 7 picture 202x202 drawn$";
-        QTest::newRow("word file: the longest word")
-            << "h_dat.txt"
-            << "file" << QByteArray(qsizetype(vostrel::kMaxWordBytes), 'q') << game;
-        QTest::newRow("first picture: a FIFO") << "0.bmp"
-                                               << "fifo" << QByteArray() << blank;
-        QTest::newRow("first picture: link to /dev/zero")
-            << "0.bmp"
-            << "link" << QByteArray("/dev/zero") << blank;
-        QTest::newRow("first picture: claims 100,000 x 100,000")
-            << "0.bmp"
-            << "file"
-            << QByteArray::fromHex(
-                   "424d36000000000000003600000028000000a0860100a0860100"
-                   "010018000000000000000000130b0000130b00000000000000000000") +
-                   QByteArray(64, '\0')
-            << blank;
+        row("as built", "", "", QByteArray(), game);
+        row("word file: a FIFO", "h_dat.txt", "fifo", QByteArray(), missing);
+        row("word file: link to /dev/zero", "h_dat.txt", "link", QByteArray("/dev/zero"), missing);
+        row("word file: link to itself", "h_dat.txt", "link", QByteArray("h_dat.txt"),
+            "^message The word file cannot be read\\.$");
+        row("word file: sparse, larger than any word list", "h_dat.txt", "sparse",
+            QByteArray::number(vostrel::kMaxWordFileBytes + 1),
+            "^message The word file is too large to be a word list\\.$");
+        row("word file: a million words", "h_dat.txt", "file", words(1'000'000),
+            "^game 7 picture 202x202 drawn$");
+        row("word file: the longest word", "h_dat.txt", "file",
+            QByteArray(qsizetype(vostrel::kMaxWordBytes), 'q'), game);
+        row("first picture: a FIFO", "0.bmp", "fifo", QByteArray(), blank);
+        row("first picture: link to /dev/zero", "0.bmp", "link", QByteArray("/dev/zero"), blank);
+        row("first picture: claims 100,000 x 100,000", "0.bmp", "file",
+            QByteArray::fromHex("424d36000000000000003600000028000000a0860100a0860100"
+                                "010018000000000000000000130b0000130b00000000000000000000") +
+                QByteArray(64, '\0'),
+            blank);
     }
 
     void installations() {

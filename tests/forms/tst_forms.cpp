@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include "Rows.h"
+
 #include "FakeSystem.h"
 #include "RecordingViews.h"
 #include "forms/frmMain.h"
@@ -77,30 +79,21 @@ private slots:
         QTest::addColumn<QString>("message");  // none: a fresh game of `masked`
         QTest::addColumn<QString>("masked");
         const int file = int(FakeFileSystem::Kind::File);
-        QTest::newRow("one word") << file << QByteArray("apple\n") << ""
-                                  << "?????";
-        QTest::newRow("absent") << -1 << QByteArray() << "Data File Not exists."
-                                << "";
-        QTest::newRow("a folder") << int(FakeFileSystem::Kind::Special) << QByteArray()
-                                  << "Data File Not exists."
-                                  << "";
-        QTest::newRow("unreadable") << int(FakeFileSystem::Kind::Unreadable) << QByteArray()
-                                    << "The word file cannot be read."
-                                    << "";
-        QTest::newRow("empty") << file << QByteArray() << "The word file holds no words."
-                               << "";
-        QTest::newRow("only a byte-order mark")
-            << file << QByteArray("\xFF\xFE") << "The word file holds no words."
-            << "";
-        QTest::newRow("larger than any word list")
-            << file << QByteArray(qsizetype(vostrel::kMaxWordFileBytes) + 1, 'a')
-            << "The word file is too large to be a word list."
-            << "";
-        QTest::newRow("Notepad's Unicode") << file << QByteArray("\xFF\xFEo\0x\0\r\0\n\0", 10) << ""
-                                           << "??";
+        row("one word", file, QByteArray("apple\n"), "", "?????");
+        row("absent", -1, QByteArray(), "Data File Not exists.", "");
+        row("a folder", int(FakeFileSystem::Kind::Special), QByteArray(), "Data File Not exists.",
+            "");
+        row("unreadable", int(FakeFileSystem::Kind::Unreadable), QByteArray(),
+            "The word file cannot be read.", "");
+        row("empty", file, QByteArray(), "The word file holds no words.", "");
+        row("only a byte-order mark", file, QByteArray("\xFF\xFE"), "The word file holds no words.",
+            "");
+        row("larger than any word list", file,
+            QByteArray(qsizetype(vostrel::kMaxWordFileBytes) + 1, 'a'),
+            "The word file is too large to be a word list.", "");
+        row("Notepad's Unicode", file, QByteArray("\xFF\xFEo\0x\0\r\0\n\0", 10), "", "??");
         // A Latin-1 system here: five characters, not the four UTF-8 would make of them.
-        QTest::newRow("in the system's code page") << file << QByteArray("caf\xC3\xA9\n") << ""
-                                                   << "?????";
+        row("in the system's code page", file, QByteArray("caf\xC3\xA9\n"), "", "?????");
     }
 
     // A new game shows a masked word, the first picture and all ten tries, or says why not
@@ -131,10 +124,10 @@ private slots:
         QTest::addColumn<QByteArray>("guesses");
         QTest::addColumn<QByteArray>("wordsThen");  // the word file before the reset
         QTest::addColumn<QString>("masked");
-        QTest::newRow("mid-game") << QByteArray("apz") << QByteArray("apple") << "?????";
-        QTest::newRow("after a win") << QByteArray("aple") << QByteArray("apple") << "?????";
-        QTest::newRow("after a loss") << QByteArray("zzzzzzzzzz") << QByteArray("apple") << "?????";
-        QTest::newRow("the list changed") << QByteArray("a") << QByteArray("fig") << "???";
+        row("mid-game", QByteArray("apz"), QByteArray("apple"), "?????");
+        row("after a win", QByteArray("aple"), QByteArray("apple"), "?????");
+        row("after a loss", QByteArray("zzzzzzzzzz"), QByteArray("apple"), "?????");
+        row("the list changed", QByteArray("a"), QByteArray("fig"), "???");
     }
 
     void resetStartsAfresh() {
@@ -169,64 +162,25 @@ private slots:
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("disabled");
         const QByteArray ten(10, 'z');
-        QTest::newRow("a letter at two places") << QByteArray("apple") << QByteArray("p") << "?pp??"
-                                                << "LEFT10"
-                                                << ""
-                                                << "stage 0"
-                                                << "p";
-        QTest::newRow("a miss") << QByteArray("apple") << QByteArray("z") << "?????"
-                                << "LEFT 9"
-                                << ""
-                                << "stage 1"
-                                << "";
-        QTest::newRow("a repeated miss counts again")
-            << QByteArray("apple") << QByteArray("zz") << "?????"
-            << "LEFT 8"
-            << ""
-            << "stage 2"
-            << "";
-        QTest::newRow("the ninth miss") << QByteArray("apple") << QByteArray(9, 'z') << "?????"
-                                        << "LEFT 1"
-                                        << ""
-                                        << "stage 9"
-                                        << "";
-        QTest::newRow("the tenth miss: lost, the word left as it was")
-            << QByteArray("apple") << "a" + ten << "a????"
-            << "You are hunged !"
-            << "apple"
-            << "stage 10"
-            << "all";
-        QTest::newRow("a win after misses")
-            << QByteArray("apple") << QByteArray("zqaple") << "apple"
-            << "You've got it !"
-            << ""
-            << "stage 2"
-            << "all";
-        QTest::newRow("a win on the last try") << QByteArray("apple") << QByteArray(9, 'z') + "aple"
-                                               << "apple"
-                                               << "You've got it !"
-                                               << ""
-                                               << "stage 9"
-                                               << "all";
-        QTest::newRow("characters no button bears stay hidden")
-            << QByteArray("Co-op") << QByteArray("cop") << "?o?op"
-            << "LEFT 9"
-            << ""
-            << "stage 1"
-            << "op";
-        QTest::newRow("after a loss, a letter of the word changes nothing")
-            << QByteArray("apple") << ten + "a"
-            << "?????"
-            << "You are hunged !"
-            << "apple"
-            << "stage 10"
-            << "all";
-        QTest::newRow("after a win, a miss changes nothing")
-            << QByteArray("apple") << QByteArray("aplez") << "apple"
-            << "You've got it !"
-            << ""
-            << "stage 0"
-            << "all";
+        row("a letter at two places", QByteArray("apple"), QByteArray("p"), "?pp??", "LEFT10", "",
+            "stage 0", "p");
+        row("a miss", QByteArray("apple"), QByteArray("z"), "?????", "LEFT 9", "", "stage 1", "");
+        row("a repeated miss counts again", QByteArray("apple"), QByteArray("zz"), "?????",
+            "LEFT 8", "", "stage 2", "");
+        row("the ninth miss", QByteArray("apple"), QByteArray(9, 'z'), "?????", "LEFT 1", "",
+            "stage 9", "");
+        row("the tenth miss: lost, the word left as it was", QByteArray("apple"), "a" + ten,
+            "a????", "You are hunged !", "apple", "stage 10", "all");
+        row("a win after misses", QByteArray("apple"), QByteArray("zqaple"), "apple",
+            "You've got it !", "", "stage 2", "all");
+        row("a win on the last try", QByteArray("apple"), QByteArray(9, 'z') + "aple", "apple",
+            "You've got it !", "", "stage 9", "all");
+        row("characters no button bears stay hidden", QByteArray("Co-op"), QByteArray("cop"),
+            "?o?op", "LEFT 9", "", "stage 1", "op");
+        row("after a loss, a letter of the word changes nothing", QByteArray("apple"), ten + "a",
+            "?????", "You are hunged !", "apple", "stage 10", "all");
+        row("after a win, a miss changes nothing", QByteArray("apple"), QByteArray("aplez"),
+            "apple", "You've got it !", "", "stage 0", "all");
     }
 
     void guesses() {
@@ -253,9 +207,9 @@ private slots:
         QTest::addColumn<QByteArray>("content");  // of every picture; empty: none there
         QTest::addColumn<QString>("picture");
         QTest::addColumn<int>("side");  // of the area
-        QTest::newRow("readable") << QByteArray("stage x") << "stage x" << 104;
-        QTest::newRow("missing") << QByteArray() << "blank 200x200" << 204;
-        QTest::newRow("broken") << QByteArray("GIF89a") << "blank 200x200" << 204;
+        row("readable", QByteArray("stage x"), "stage x", 104);
+        row("missing", QByteArray(), "blank 200x200", 204);
+        row("broken", QByteArray("GIF89a"), "blank 200x200", 204);
     }
 
     void pictureArea() {
@@ -283,11 +237,11 @@ private slots:
         QTest::addColumn<int>("shown");  // characters
         QTest::addColumn<Rect>("bounds");
         // The word's label is designed 137 pixels wide from 310; the window is 532 wide.
-        QTest::newRow("short") << 5 << 5 << Rect{351, 24, 54, 24};
-        QTest::newRow("wide, still around its centre") << 30 << 30 << Rect{226, 24, 304, 24};
-        QTest::newRow("moved in from the right edge") << 35 << 35 << Rect{178, 24, 354, 24};
-        QTest::newRow("wider than the window") << 60 << 51 << Rect{18, 24, 514, 24};
-        QTest::newRow("a million letters") << 1'000'000 << 51 << Rect{18, 24, 514, 24};
+        row("short", 5, 5, Rect{351, 24, 54, 24});
+        row("wide, still around its centre", 30, 30, Rect{226, 24, 304, 24});
+        row("moved in from the right edge", 35, 35, Rect{178, 24, 354, 24});
+        row("wider than the window", 60, 51, Rect{18, 24, 514, 24});
+        row("a million letters", 1'000'000, 51, Rect{18, 24, 514, 24});
     }
 
     void captionPlacement() {
@@ -311,27 +265,22 @@ private slots:
         QTest::addColumn<QString>("renamed");    // the labels told of the guess
         QTest::addColumn<QString>("said");
         const QString hidden = QStringLiteral("Answer hidden");
-        QTest::newRow("hit") << QByteArray() << 'p'
-                             << QStringList{"Word: blank, p, p, blank, blank", "10 tries left",
-                                            "Gallows: 0 of 10 misses", hidden}
-                             << "WORD_LABEL"
-                             << "p found. Word: blank, p, p, blank, blank";
-        QTest::newRow("miss") << QByteArray() << 'z'
-                              << QStringList{"Word: blank, blank, blank, blank, blank",
-                                             "9 tries left", "Gallows: 1 of 10 misses", hidden}
-                              << "RESULT_LABEL HUNG_PICT"
-                              << "z missed. 9 tries left";
-        QTest::newRow("winning guess") << QByteArray("apl") << 'e'
-                                       << QStringList{"Word: a, p, p, l, e", "You've got it !",
-                                                      "Gallows: 0 of 10 misses", hidden}
-                                       << "WORD_LABEL RESULT_LABEL"
-                                       << "e found. Word: a, p, p, l, e. You've got it !";
-        QTest::newRow("losing guess")
-            << QByteArray(9, 'z') << 'z'
-            << QStringList{"Word: blank, blank, blank, blank, blank", "You are hunged !",
-                           "Gallows: 10 of 10 misses", "Answer: apple"}
-            << "RESULT_LABEL HUNG_PICT ANSWER_LABEL"
-            << "z missed. You are hunged ! Answer: apple";
+        row("hit", QByteArray(), 'p',
+            QStringList{"Word: blank, p, p, blank, blank", "10 tries left",
+                        "Gallows: 0 of 10 misses", hidden},
+            "WORD_LABEL", "p found. Word: blank, p, p, blank, blank");
+        row("miss", QByteArray(), 'z',
+            QStringList{"Word: blank, blank, blank, blank, blank", "9 tries left",
+                        "Gallows: 1 of 10 misses", hidden},
+            "RESULT_LABEL HUNG_PICT", "z missed. 9 tries left");
+        row("winning guess", QByteArray("apl"), 'e',
+            QStringList{"Word: a, p, p, l, e", "You've got it !", "Gallows: 0 of 10 misses",
+                        hidden},
+            "WORD_LABEL RESULT_LABEL", "e found. Word: a, p, p, l, e. You've got it !");
+        row("losing guess", QByteArray(9, 'z'), 'z',
+            QStringList{"Word: blank, blank, blank, blank, blank", "You are hunged !",
+                        "Gallows: 10 of 10 misses", "Answer: apple"},
+            "RESULT_LABEL HUNG_PICT ANSWER_LABEL", "z missed. You are hunged ! Answer: apple");
     }
 
     void screenReaders() {
@@ -365,9 +314,9 @@ private slots:
     void about_data() {
         QTest::addColumn<bool>("toolInRegistry");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("the tool is found") << true << QStringList();
-        QTest::newRow("nothing leads to the tool")
-            << false << QStringList{kTitle + QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")};
+        row("the tool is found", true, QStringList());
+        row("nothing leads to the tool", false,
+            QStringList{kTitle + QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")});
     }
 
     void about() {
@@ -414,8 +363,8 @@ private slots:
 
     void exits_data() {
         QTest::addColumn<Id>("command");
-        QTest::newRow("Exit") << Id::cmdExit;
-        QTest::newRow("File > Exit") << Id::mnuFileExit;
+        row("Exit", Id::cmdExit);
+        row("File > Exit", Id::mnuFileExit);
     }
 
     void exits() {

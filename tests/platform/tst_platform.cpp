@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include "Rows.h"
+
 #include "services/FileSystem.h"
 #include "services/ProgramStart.h"
 
@@ -18,19 +20,17 @@ private slots:
         QTest::addColumn<bool>("normal");
         QTest::addColumn<vostrel::ReadStatus>("status");
         using S = vostrel::ReadStatus;
-        QTest::newRow("file") << "file" << 6 << true << S::Ok;
-        QTest::newRow("file one byte over the limit") << "file" << 5 << true << S::TooLarge;
-        QTest::newRow("absent") << "absent" << 100 << false << S::NotRegular;
-        QTest::newRow("folder") << "folder" << 100 << false << S::NotRegular;
-        QTest::newRow("FIFO, never waited on") << "fifo" << 100 << false << S::NotRegular;
-        QTest::newRow("link to a file") << "link" << 100 << true << S::Ok;
-        QTest::newRow("an endless device") << "/dev/zero" << 100 << false << S::NotRegular;
-        QTest::newRow("dangling link") << "nowhere" << 100 << false << S::NotRegular;
+        row("file", "file", 6, true, S::Ok);
+        row("file one byte over the limit", "file", 5, true, S::TooLarge);
+        row("absent", "absent", 100, false, S::NotRegular);
+        row("folder", "folder", 100, false, S::NotRegular);
+        row("FIFO, never waited on", "fifo", 100, false, S::NotRegular);
+        row("link to a file", "link", 100, true, S::Ok);
+        row("an endless device", "/dev/zero", 100, false, S::NotRegular);
+        row("dangling link", "nowhere", 100, false, S::NotRegular);
         // Files of /proc report no size and have content all the same.
-        QTest::newRow("size unknown until read")
-            << "/proc/self/status" << (1 << 20) << true << S::Ok;
-        QTest::newRow("size unknown, over the limit")
-            << "/proc/self/status" << 16 << true << S::TooLarge;
+        row("size unknown until read", "/proc/self/status", (1 << 20), true, S::Ok);
+        row("size unknown, over the limit", "/proc/self/status", 16, true, S::TooLarge);
     }
 
     void files() {
@@ -72,11 +72,11 @@ private slots:
     void start_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("started");
-        QTest::newRow("program in a folder with a blank") << "program" << true;
-        QTest::newRow("absent") << "absent" << false;
-        QTest::newRow("folder") << "folder" << false;
-        QTest::newRow("file that is not a program") << "text" << false;
-        QTest::newRow("empty path") << "empty" << false;
+        row("program in a folder with a blank", "program", true);
+        row("absent", "absent", false);
+        row("folder", "folder", false);
+        row("file that is not a program", "text", false);
+        row("empty path", "empty", false);
     }
 
     void start() {

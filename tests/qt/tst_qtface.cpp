@@ -8,6 +8,8 @@
 #include <QtMath>
 #include <QtTest>
 
+#include "Rows.h"
+
 #include "AppInfo.h"
 #include "AppStyle.h"
 #include "MainWindow.h"
@@ -140,8 +142,8 @@ private slots:
     // The face measures captions in the labels' own fonts, frames included.
     void captionsMeasuredInTheirFonts_data() {
         QTest::addColumn<QByteArray>("word");
-        QTest::newRow("short") << QByteArray("ox");
-        QTest::newRow("wider than the window") << QByteArray(200, 'w');
+        row("short", QByteArray("ox"));
+        row("wider than the window", QByteArray(200, 'w'));
     }
 
     void captionsMeasuredInTheirFonts() {
@@ -170,14 +172,11 @@ private slots:
         QTest::addColumn<QByteArray>("format");  // what 0.bmp is written as
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QSize>("shown");
-        QTest::newRow("BMP") << QByteArray("BMP") << QSize(150, 120) << QSize(150, 120);
-        QTest::newRow("PNG named .bmp") << QByteArray("PNG") << QSize(90, 90) << QSize(90, 90);
-        QTest::newRow("wider than allowed")
-            << QByteArray("BMP") << QSize(2049, 2) << QSize(200, 200);
-        QTest::newRow("taller than allowed")
-            << QByteArray("PNG") << QSize(1, 2049) << QSize(200, 200);
-        QTest::newRow("the largest allowed")
-            << QByteArray("PNG") << QSize(2048, 2048) << QSize(2048, 2048);
+        row("BMP", QByteArray("BMP"), QSize(150, 120), QSize(150, 120));
+        row("PNG named .bmp", QByteArray("PNG"), QSize(90, 90), QSize(90, 90));
+        row("wider than allowed", QByteArray("BMP"), QSize(2049, 2), QSize(200, 200));
+        row("taller than allowed", QByteArray("PNG"), QSize(1, 2049), QSize(200, 200));
+        row("the largest allowed", QByteArray("PNG"), QSize(2048, 2048), QSize(2048, 2048));
     }
 
     void pictures() {
@@ -202,11 +201,11 @@ private slots:
     void aboutKeys_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<bool>("closes");
-        QTest::newRow("Enter") << "Return" << true;
-        QTest::newRow("Esc") << "Escape" << true;
-        QTest::newRow("Space on OK") << "Space" << true;
-        QTest::newRow("Alt+S") << "Alt+S" << false;
-        QTest::newRow("a click on a letter of the game") << "letter" << false;
+        row("Enter", "Return", true);
+        row("Esc", "Escape", true);
+        row("Space on OK", "Space", true);
+        row("Alt+S", "Alt+S", false);
+        row("a click on a letter of the game", "letter", false);
     }
 
     void aboutKeys() {
