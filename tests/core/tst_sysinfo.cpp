@@ -1,8 +1,7 @@
 #include <QtTest>
 
-#include "Rows.h"
-
 #include "FakeSystem.h"
+#include "Rows.h"
 #include "core/SysInfo.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <QtTest>
 
 #include "Rows.h"
-
+#include "core/Game.h"
 #include "core/WordFile.h"
 
 // Words joined by '|', so a table row shows the whole expected list at a glance.
@@ -117,6 +117,31 @@ private slots:
         QCOMPARE(list.size(), std::size_t(words.size()));
         QCOMPARE(joined(list), words.join(u'|'));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, (void)list[list.size()]);
+    }
+
+    // Every word, the last included, is drawn about equally often.
+    void drawIsUniform_data() {
+        QTest::addColumn<int>("count");
+        row("one word", 1);
+        row("seven words", 7);
+        row("a hundred words", 100);
+    }
+
+    void drawIsUniform() {
+        QFETCH(int, count);
+        std::mt19937_64 random(12345);  // NOLINT(cert-msc32-c,cert-msc51-cpp): repeatable
+        const int perWord = 2000;
+        std::vector<int> seen(static_cast<std::size_t>(count), 0);
+        for (int i = 0; i < count * perWord; ++i) {
+            ++seen.at(vostrel::drawIndex(static_cast<std::size_t>(count), random));
+        }
+        // Chi-square against the uniform expectation: far beyond the 99.9% point for up to 99
+        // degrees of freedom, yet far below what a skewed or truncated draw gives.
+        double chi = 0;
+        for (const int n : seen) {
+            chi += double(n - perWord) * (n - perWord) / perWord;
+        }
+        QVERIFY2(chi < 3.0 * count + 30, qPrintable(QString::number(chi)));
     }
 
     void decode_data() {

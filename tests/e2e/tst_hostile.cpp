@@ -7,7 +7,6 @@
 #include <QtTest>
 
 #include "Rows.h"
-
 #include "core/WordFile.h"
 
 // The real program file in throwaway installations holding what only a real process meets:

@@ -1,9 +1,8 @@
 #include <QtTest>
 
-#include "Rows.h"
-
 #include "FakeSystem.h"
 #include "RecordingViews.h"
+#include "Rows.h"
 #include "forms/frmMain.h"
 
 using vostrel::forms::Id;
@@ -92,6 +91,8 @@ private slots:
             QByteArray(qsizetype(vostrel::kMaxWordFileBytes) + 1, 'a'),
             "The word file is too large to be a word list.", "");
         row("Notepad's Unicode", file, QByteArray("\xFF\xFEo\0x\0\r\0\n\0", 10), "", "??");
+        row("UTF-16, beyond the basic plane", file, QByteArray("\xFF\xFE\x3D\xD8\x00\xDE\n\0", 8),
+            "", "?");
         // A Latin-1 system here: five characters, not the four UTF-8 would make of them.
         row("in the system's code page", file, QByteArray("caf\xC3\xA9\n"), "", "?????");
     }
@@ -259,37 +260,48 @@ private slots:
     // Screen readers hear the word spelled, the tries and the picture by name, told only when
     // they change, and every guess said unasked; the end is an alert as well.
     void screenReaders_data() {
+        QTest::addColumn<QByteArray>("word");
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<char>("guess");
         QTest::addColumn<QStringList>("names");  // word, result, picture, answer after the guess
         QTest::addColumn<QString>("renamed");    // the labels told of the guess
         QTest::addColumn<QString>("said");
         const QString hidden = QStringLiteral("Answer hidden");
-        row("hit", QByteArray(), 'p',
+        const QByteArray apple("apple");
+        row("hit", apple, QByteArray(), 'p',
             QStringList{"Word: blank, p, p, blank, blank", "10 tries left",
                         "Gallows: 0 of 10 misses", hidden},
             "WORD_LABEL", "p found. Word: blank, p, p, blank, blank");
-        row("miss", QByteArray(), 'z',
+        row("miss", apple, QByteArray(), 'z',
             QStringList{"Word: blank, blank, blank, blank, blank", "9 tries left",
                         "Gallows: 1 of 10 misses", hidden},
             "RESULT_LABEL HUNG_PICT", "z missed. 9 tries left");
-        row("winning guess", QByteArray("apl"), 'e',
+        row("the last try", apple, QByteArray(8, 'z'), 'z',
+            QStringList{"Word: blank, blank, blank, blank, blank", "1 try left",
+                        "Gallows: 9 of 10 misses", hidden},
+            "RESULT_LABEL HUNG_PICT", "z missed. 1 try left");
+        row("a word too long to spell", QByteArray(65, 'q') + "b", QByteArray(), 'b',
+            QStringList{"Word of 66 letters, 1 shown", "10 tries left", "Gallows: 0 of 10 misses",
+                        hidden},
+            "WORD_LABEL", "b found. Word of 66 letters, 1 shown");
+        row("winning guess", apple, QByteArray("apl"), 'e',
             QStringList{"Word: a, p, p, l, e", "You've got it !", "Gallows: 0 of 10 misses",
                         hidden},
             "WORD_LABEL RESULT_LABEL", "e found. Word: a, p, p, l, e. You've got it !");
-        row("losing guess", QByteArray(9, 'z'), 'z',
+        row("losing guess", apple, QByteArray(9, 'z'), 'z',
             QStringList{"Word: blank, blank, blank, blank, blank", "You are hunged !",
                         "Gallows: 10 of 10 misses", "Answer: apple"},
             "RESULT_LABEL HUNG_PICT ANSWER_LABEL", "z missed. You are hunged ! Answer: apple");
     }
 
     void screenReaders() {
+        QFETCH(QByteArray, word);
         QFETCH(QByteArray, before);
         QFETCH(char, guess);
         QFETCH(QStringList, names);
         QFETCH(QString, renamed);
         QFETCH(QString, said);
-        Game game;
+        Game game(word.toStdString());
         game.form.Form_Load();
         game.guess(before);
         game.view.renamed.clear();

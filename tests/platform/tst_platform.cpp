@@ -3,13 +3,11 @@
 #include <QtTest>
 
 #include "Rows.h"
-
 #include "services/FileSystem.h"
-#include "services/ProgramStart.h"
 
 Q_DECLARE_METATYPE(vostrel::ReadStatus)
 
-// This system's own services, against real folders, links, FIFOs and programs.
+// This system's own file services, against real folders, links, FIFOs and devices.
 class TestPlatform : public QObject {
     Q_OBJECT
 
@@ -66,42 +64,6 @@ private slots:
             QCOMPARE(bytes, "apple\n");
         } else {
             QVERIFY(bytes.find("Name:") != std::string::npos && bytes.ends_with('\n'));
-        }
-    }
-
-    void start_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("started");
-        row("program in a folder with a blank", "program", true);
-        row("absent", "absent", false);
-        row("folder", "folder", false);
-        row("file that is not a program", "text", false);
-        row("empty path", "empty", false);
-    }
-
-    void start() {
-        QFETCH(QString, kind);
-        QFETCH(bool, started);
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("with blank")));
-        QString path = dir.filePath(QStringLiteral("with blank/tool"));
-        if (kind == "program" || kind == "text") {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("#!/bin/sh\necho ran > \"$0.ran\"\n");
-            file.close();
-            if (kind == "program") {
-                QVERIFY(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
-            }
-        } else if (kind == "folder") {
-            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("with blank/tool")));
-        } else if (kind == "empty") {
-            path.clear();
-        }
-        QCOMPARE(vostrel::systemProgramStart().start(path.toStdString(), vostrel::kShowNormal),
-                 started);
-        if (started) {
-            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path + ".ran"), 10000);
         }
     }
 };

@@ -8,11 +8,10 @@
 #include <QtMath>
 #include <QtTest>
 
-#include "Rows.h"
-
 #include "AppInfo.h"
 #include "AppStyle.h"
 #include "MainWindow.h"
+#include "Rows.h"
 
 namespace forms = vostrel::forms;
 using forms::Id;
