@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs the whole test suite: static analysis, the
 # Windows platform layer under Wine, the suite under the sanitizers, a minute of fuzzing per
-# target, then the game's own suite, whose summary closes the run.
+# target, the Debian package under lintian, then the game's own suite, whose summary closes the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,6 +10,7 @@ bash tools/lint.sh
 bash tools/check-windows.sh
 bash tools/check-asan.sh
 bash tools/fuzz.sh
+bash tools/check-package.sh
 
 cmake --preset dev >/dev/null
 cmake --build --preset dev

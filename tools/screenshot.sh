@@ -36,7 +36,7 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
         xdotool mousemove --window "$window" "$x" "$y" click 1
         sleep 0.2
     }
-    for letter in e s a t o m r; do click "$letter"; done
+    for letter in e s a t o m r i n; do click "$letter"; done
     xdotool mousemove 799 599  # the pointer out of the picture
     sleep 0.5
     import -window "$window" png:- | convert - -strip "$out"
