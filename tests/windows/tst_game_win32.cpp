@@ -335,6 +335,7 @@ void testInstallations() {
         {"word file held open by another program", L"h_dat.txt", Held, "",
          L"The word file cannot be read.", 0},
         {"word file of random bytes", L"h_dat.txt", Write, randomBytes(65536), nullptr, 120},
+        {"a word wider than the window", L"h_dat.txt", Write, std::string(400, 'w'), nullptr, 120},
         {"picture missing", L"0.bmp", Remove, "", nullptr, 200},
         {"picture of random bytes", L"0.bmp", Write, randomBytes(4096), nullptr, 200},
         {"picture of 2,049 pixels a side", L"0.bmp", Write, bmp(2049, 16), nullptr, 200},
@@ -375,8 +376,13 @@ void testInstallations() {
             ::GetClientRect(control(main, forms::mainForm(), Id::HUNG_PICT), &area);
             check(area.right == installation.pictureSide && area.bottom == installation.pictureSide,
                   "the picture area's size");
-            check(!text(control(main, forms::mainForm(), Id::WORD_LABEL)).empty(),
-                  "a word to guess");
+            RECT word;
+            ::GetWindowRect(control(main, forms::mainForm(), Id::WORD_LABEL), &word);
+            ::MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&word), 2);
+            check(!text(control(main, forms::mainForm(), Id::WORD_LABEL)).empty() &&
+                      word.left >= 0 &&
+                      word.right <= forms::pixels(forms::mainForm().clientWidth, 96),
+                  "a word to guess, inside the window");
             ::PostMessageW(main, WM_CLOSE, 0, 0);  // the frame's Close ends the program
         }
         if (installation.spoil == Held) {
