@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <string>
 #include <utility>
 
 namespace vostrel::win32 {
@@ -87,6 +88,66 @@ std::optional<Header> header(std::string_view bytes) {
     return std::nullopt;
 }
 
+// A bitmap of 32-bit pixels, top row first, to draw into.
+Bitmap dibSection(int width, int height, void*& pixels) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return {::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0), width, height};
+}
+
+// An uncompressed BMP, the kind the game ships, is drawn by GDI itself once its header and
+// palette are known to lie within the bytes: no imaging components need loading for it. Null
+// for a BMP of another kind; an empty bitmap for one that is broken.
+std::optional<Bitmap> uncompressedBmp(std::string_view bytes, const Header& claimed) {
+    const std::uint32_t headerSize = littleEndian(bytes, 14, 4);
+    if (headerSize < sizeof(BITMAPINFOHEADER) || headerSize > sizeof(BITMAPV5HEADER) ||
+        bytes.size() < 14 + headerSize || littleEndian(bytes, 30, 4) != BI_RGB) {
+        return std::nullopt;
+    }
+    const std::uint32_t bits = littleEndian(bytes, 28, 2);
+    const std::uint32_t colours = littleEndian(bytes, 46, 4);
+    const std::uint64_t maxColours = bits <= 8 ? 1u << bits : 0;
+    const std::uint64_t palette = bits <= 8 ? (colours == 0 ? maxColours : colours) : 0;
+    const std::uint64_t stride = (static_cast<std::uint64_t>(claimed.width) * bits + 31) / 32 * 4;
+    const std::uint64_t offset = littleEndian(bytes, 10, 4);
+    if ((bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) ||
+        littleEndian(bytes, 26, 2) != 1 || palette > maxColours ||
+        14 + headerSize + 4 * palette > bytes.size() ||
+        offset + stride * static_cast<std::uint64_t>(claimed.height) > bytes.size()) {
+        return Bitmap();
+    }
+    // The header and palette are copied out: GDI wants them aligned, which in the file they are
+    // not.
+    std::string info(bytes.substr(14, headerSize + 4 * palette));
+    if (bits > 8) {
+        info.replace(32, 4, 4, '\0');  // a palette GDI would read, though it draws without one
+    }
+    void* pixels = nullptr;
+    Bitmap bitmap = dibSection(claimed.width, claimed.height, pixels);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, bitmap.handle());
+    const int drawn =
+        ::StretchDIBits(dc, 0, 0, claimed.width, claimed.height, 0, 0, claimed.width,
+                        claimed.height, bytes.data() + offset,
+                        reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS, SRCCOPY);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    if (!bitmap || drawn == 0) {
+        return Bitmap();
+    }
+    // Such a picture has no transparency: every pixel is made opaque for the alpha blend.
+    auto* pixel = static_cast<std::uint32_t*>(pixels);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(claimed.width) * claimed.height; ++i) {
+        pixel[i] |= 0xFF000000u;
+    }
+    return bitmap;
+}
+
 }  // namespace
 
 Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
@@ -114,6 +175,11 @@ Bitmap PictureDecoder::decode(std::string_view bytes, int maxSide) {
         claimed->height > maxSide || bytes.size() > MAXDWORD) {
         return {};
     }
+    if (claimed->container == GUID_ContainerFormatBmp) {
+        if (std::optional<Bitmap> drawn = uncompressedBmp(bytes, *claimed)) {
+            return std::move(*drawn);
+        }
+    }
     if (factory_ == nullptr &&
         FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                   IID_PPV_ARGS(&factory_)))) {
@@ -140,16 +206,8 @@ Bitmap PictureDecoder::decode(std::string_view bytes, int maxSide) {
                                      WICBitmapPaletteTypeCustom))) {
         return {};
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
-    Bitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0),
-                  static_cast<int>(width), static_cast<int>(height));
+    Bitmap bitmap = dibSection(static_cast<int>(width), static_cast<int>(height), pixels);
     const UINT stride = width * 4;
     if (!bitmap || FAILED(converter->CopyPixels(nullptr, stride, stride * height,
                                                 static_cast<BYTE*>(pixels)))) {

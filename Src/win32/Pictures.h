@@ -35,8 +35,8 @@ private:
     int height_ = 0;
 };
 
-// Decodes BMP, PNG and JPEG pictures held in memory with the system's imaging components, which
-// need COM on the calling thread.
+// Decodes BMP, PNG and JPEG pictures held in memory: uncompressed BMPs with GDI, the others with
+// the system's imaging components, which need COM on the calling thread.
 class PictureDecoder {
 public:
     // An empty bitmap for data of another format, broken data, or a header that claims more than

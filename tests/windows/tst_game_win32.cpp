@@ -56,20 +56,30 @@ bool exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A 16-colour picture, as the game ships them, whose header may claim another width.
-std::string bmp(int width, int height, int claimedWidth = 0) {
+// A 16-colour picture, as the game ships them, whose header may claim another width; or one of
+// 8-bit colours, run-length encoded, no more than 255 pixels wide.
+std::string bmp(int width, int height, int claimedWidth = 0, bool encoded = false) {
     const int stride = ((width + 1) / 2 + 3) / 4 * 4;
+    const int size = encoded ? 4 * height + 2 : stride * height;
     std::string out = "BM";
     for (std::int32_t field :
-         {118 + stride * height, 0, 118, 40, claimedWidth ? claimedWidth : width, height, 0x40001,
-          0, stride * height, 2835, 2835, 16, 16}) {
+         {118 + size, 0, 118, 40, claimedWidth ? claimedWidth : width, height,
+          encoded ? 0x80001 : 0x40001, encoded ? 1 : 0, size, 2835, 2835, 16, 16}) {
         out.append(reinterpret_cast<const char*>(&field), 4);
     }
     for (std::uint32_t colour = 0; colour < 16; ++colour) {
         const std::uint32_t grey = colour * 0x111111;
         out.append(reinterpret_cast<const char*>(&grey), 4);
     }
-    return out + std::string(static_cast<std::size_t>(stride * height), '\x12');
+    std::string pixels(static_cast<std::size_t>(stride * height), '\x12');
+    if (encoded) {  // each row one run of colour 1, then the end of the picture
+        pixels.clear();
+        for (int row = 0; row < height; ++row) {
+            pixels += {static_cast<char>(width), 1, 0, 0};
+        }
+        pixels += {0, 1};
+    }
+    return out + pixels;
 }
 
 std::string randomBytes(std::size_t size) {
@@ -342,6 +352,7 @@ void testInstallations() {
         {"picture claiming 4,096 pixels a side", L"0.bmp", Write, bmp(120, 120, 4096), nullptr,
          200},
         {"picture cut short", L"0.bmp", Write, bmp(120, 120).substr(0, 500), nullptr, 200},
+        {"picture run-length encoded", L"0.bmp", Write, bmp(120, 120, 0, true), nullptr, 120},
     };
     for (const Installation& installation : rows) {
         row = installation.tag;
