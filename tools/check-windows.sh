@@ -13,19 +13,7 @@ exec 9>"$WINEPREFIX.lock"
 flock 9
 trap 'wineserver -k 9>&- 2>/dev/null || true' EXIT
 
-# Windows need no display under Wine's null graphics driver. It is set before the server that
-# runs the tests starts: a server started with another driver keeps it.
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i </dev/null >/dev/null 2>&1 9>&-
-    wineserver -w 9>&-
-fi
-if ! grep -q '^"Graphics"="null"' "$WINEPREFIX/user.reg"; then
-    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1 9>&-
-    wineserver -w 9>&-
-fi
-# Warm the prefix before ctest, so Wine's background processes do not hold ctest's output open.
-wineserver -p </dev/null >/dev/null 2>&1 9>&-
-wine wineboot </dev/null >/dev/null 2>&1 9>&-
+prepare_wine_prefix 9>&-
 
 cmake --preset windows >/dev/null 9>&-
 cmake --build --preset windows 9>&-
