@@ -310,6 +310,15 @@ void testLayout(int dpi) {
     ::GetClientRect(control(main, forms::mainForm(), Id::HUNG_PICT), &area);
     check(area.right == 80 * dpi / 96 && area.bottom == 80 * dpi / 96,
           "the picture area takes the picture's size at the density");
+    RECT before;
+    RECT after;
+    ::GetWindowRect(control(main, forms::mainForm(), Id::cmdExit), &before);
+    ::SetWindowPos(main, nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::GetWindowRect(control(main, forms::mainForm(), Id::cmdExit), &after);
+    ::GetClientRect(main, &area);
+    check(area.right > forms::pixels(forms::mainForm().clientWidth, dpi) &&
+              ::EqualRect(&before, &after) != FALSE,
+          "a larger window moves no control");
     choose(main, Id::mnuHelpAbout);
     HWND about = game.window(L"frmAbout");
     checkLayout(about, forms::aboutForm(), dpi);
