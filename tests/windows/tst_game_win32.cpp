@@ -7,8 +7,10 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -155,9 +157,14 @@ std::wstring text(HWND window) {
     return buffer.substr(0, length);
 }
 
-HWND control(HWND window, const forms::Form& form, Id id, int index = -1) {
-    for (std::size_t i = 0; i < form.controls.size(); ++i) {
-        if (form.controls[i].id == id && form.controls[i].index == index) {
+// A control of one of the program's windows, found by the identifier its definition gives it.
+HWND control(HWND window, Id id, int index = -1) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(window, name, 16);
+    const auto& controls =
+        (std::wstring(name) == L"frmAbout" ? forms::aboutForm() : forms::mainForm()).controls;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].id == id && controls[i].index == index) {
             return ::GetDlgItem(window, win32::controlId(i));
         }
     }
@@ -307,14 +314,14 @@ void testLayout(int dpi) {
     HWND main = game.window(L"frmMain");
     checkLayout(main, forms::mainForm(), dpi);
     RECT area;
-    ::GetClientRect(control(main, forms::mainForm(), Id::HUNG_PICT), &area);
+    ::GetClientRect(control(main, Id::HUNG_PICT), &area);
     check(area.right == 80 * dpi / 96 && area.bottom == 80 * dpi / 96,
           "the picture area takes the picture's size at the density");
     RECT before;
     RECT after;
-    ::GetWindowRect(control(main, forms::mainForm(), Id::cmdExit), &before);
+    ::GetWindowRect(control(main, Id::cmdExit), &before);
     ::SetWindowPos(main, nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::GetWindowRect(control(main, forms::mainForm(), Id::cmdExit), &after);
+    ::GetWindowRect(control(main, Id::cmdExit), &after);
     ::GetClientRect(main, &area);
     check(area.right > forms::pixels(forms::mainForm().clientWidth, dpi) &&
               ::EqualRect(&before, &after) != FALSE,
@@ -393,14 +400,13 @@ void testInstallations() {
         } else {
             HWND main = game.window(L"frmMain");
             RECT area;
-            ::GetClientRect(control(main, forms::mainForm(), Id::HUNG_PICT), &area);
+            ::GetClientRect(control(main, Id::HUNG_PICT), &area);
             check(area.right == installation.pictureSide && area.bottom == installation.pictureSide,
                   "the picture area's size");
             RECT word;
-            ::GetWindowRect(control(main, forms::mainForm(), Id::WORD_LABEL), &word);
+            ::GetWindowRect(control(main, Id::WORD_LABEL), &word);
             ::MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&word), 2);
-            check(!text(control(main, forms::mainForm(), Id::WORD_LABEL)).empty() &&
-                      word.left >= 0 &&
+            check(!text(control(main, Id::WORD_LABEL)).empty() && word.left >= 0 &&
                       word.right <= forms::pixels(forms::mainForm().clientWidth, 96),
                   "a word to guess, inside the window");
             ::PostMessageW(main, WM_CLOSE, 0, 0);  // the frame's Close ends the program
@@ -419,24 +425,21 @@ void testPlay() {
     const std::wstring at = folder("abc");
     Game game(at);
     HWND main = game.window(L"frmMain");
-    auto letter = [&](char c) { return control(main, design, Id::CMD_ALPHA, c - 'a'); };
-    HWND word = control(main, design, Id::WORD_LABEL);
-    HWND result = control(main, design, Id::RESULT_LABEL);
-    HWND gallows = control(main, design, Id::HUNG_PICT);
-    HWND reset = control(main, design, Id::CMD_RESET);
+    auto letter = [&](char c) { return control(main, Id::CMD_ALPHA, c - 'a'); };
+    HWND word = control(main, Id::WORD_LABEL);
+    HWND result = control(main, Id::RESULT_LABEL);
+    HWND gallows = control(main, Id::HUNG_PICT);
+    HWND reset = control(main, Id::CMD_RESET);
     HWND announcer = ::GetDlgItem(main, win32::kAnnouncerId);
 
-    std::vector<const forms::Control*> order;
-    for (const forms::Control& c : design.controls) {
-        if (c.kind != forms::Kind::Label) {
-            order.push_back(&c);
-        }
-    }
-    std::sort(order.begin(), order.end(), [](auto a, auto b) { return a->tabIndex < b->tabIndex; });
+    std::vector<forms::Control> order;
+    std::ranges::copy_if(design.controls, std::back_inserter(order),
+                         [](auto& c) { return c.kind != forms::Kind::Label; });
+    std::ranges::sort(order, {}, &forms::Control::tabIndex);
     bool inOrder = true;
     for (std::size_t i = 0; i <= order.size(); ++i) {
-        const forms::Control& next = *order[i % order.size()];
-        HWND expected = control(main, design, next.id, next.index);
+        const forms::Control& next = order[i % order.size()];
+        HWND expected = control(main, next.id, next.index);
         inOrder = inOrder && waitFor([&] { return game.focus() == expected; });
         game.key(VK_TAB);
     }
@@ -473,7 +476,7 @@ void testPlay() {
           "misses count down and the gallows is named anew");
     click(letter('m'));
     check(text(result) == L"You are hunged !" && text(word) == L"???" &&
-              text(control(main, design, Id::ANSWER_LABEL)) == L"abc" &&
+              text(control(main, Id::ANSWER_LABEL)) == L"abc" &&
               sawEvent(EVENT_SYSTEM_ALERT, result),
           "the tenth miss loses and shows the answer");
 
@@ -488,13 +491,12 @@ void testPlay() {
 // the registry, or the message when no value leads to it.
 void testAbout() {
     row = "About";
-    const forms::Form& design = forms::aboutForm();
     Game game(folder("abc"));
     HWND main = game.window(L"frmMain");
     auto open = [&] {
         choose(main, Id::mnuHelpAbout);
         HWND opened = game.window(L"frmAbout");
-        check(waitFor([&] { return game.focus() == control(opened, design, Id::cmdOK); }),
+        check(waitFor([&] { return game.focus() == control(opened, Id::cmdOK); }),
               "the focus starts on OK");
         return opened;
     };
@@ -502,15 +504,15 @@ void testAbout() {
     const auto style = static_cast<DWORD>(::GetWindowLongW(about, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(::GetWindowLongW(about, GWL_EXSTYLE));
     check(text(about) == L"Vostrelのﾊﾞｰｼﾞｮﾝ情報" &&
-              text(control(about, design, Id::lblTitle)) == L"Vostrel" &&
-              text(control(about, design, Id::lblVersion)) == L"ﾊﾞｰｼﾞｮﾝ 1.0.0" &&
-              text(control(about, design, Id::cmdSysInfo)) == L"ｼｽﾃﾑ情報(&S)...",
+              text(control(about, Id::lblTitle)) == L"Vostrel" &&
+              text(control(about, Id::lblVersion)) == L"ﾊﾞｰｼﾞｮﾝ 1.0.0" &&
+              text(control(about, Id::cmdSysInfo)) == L"ｼｽﾃﾑ情報(&S)...",
           "About's texts");
     check(::GetWindow(about, GW_OWNER) == main && (exStyle & WS_EX_APPWINDOW) == 0 &&
               (exStyle & WS_EX_DLGMODALFRAME) != 0 && (style & WS_SYSMENU) != 0 &&
               (style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0,
           "a fixed dialog frame with only Close, off the taskbar");
-    click(control(main, forms::mainForm(), Id::CMD_ALPHA, 0));
+    click(control(main, Id::CMD_ALPHA, 0));
     DWORD_PTR ignored = 0;
     const auto& menu = forms::mainForm().menu;
     for (std::size_t i = 0; i < menu.size(); ++i) {
@@ -519,7 +521,7 @@ void testAbout() {
     }
     ::SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
     check(!::IsWindowEnabled(main) && ::IsWindow(about) &&
-              text(control(main, forms::mainForm(), Id::WORD_LABEL)) == L"???",
+              text(control(main, Id::WORD_LABEL)) == L"???",
           "the game window is disabled and ignores clicks, menus and Close");
     game.key(VK_ESCAPE);
     check(waitFor([&] { return !::IsWindow(about) && ::IsWindowEnabled(main); }), "Esc closes");
@@ -543,7 +545,7 @@ void testAbout() {
     setRegistry(HKEY_LOCAL_MACHINE, toolKey, L"PATH", REG_SZ, nullptr, 0);
     setRegistry(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO",
                 REG_SZ, nullptr, 0);
-    ::PostMessageW(control(about, design, Id::cmdSysInfo), BM_CLICK, 0, 0);
+    ::PostMessageW(control(about, Id::cmdSysInfo), BM_CLICK, 0, 0);
     check(game.answer(about) == L"現時点ではｼｽﾃﾑ情報を使用できません" && ::IsWindowVisible(about),
           "with no tool to start, the message, and About stays open");
     ::PostMessageW(about, WM_CLOSE, 0, 0);
