@@ -178,7 +178,11 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED && controls_ != nullptr) {
-                command(LOWORD(wParam), lParam != 0);
+                // A window disabled under a modal one takes no command, though a click posted to
+                // it may still arrive.
+                if (::IsWindowEnabled(window_)) {
+                    command(LOWORD(wParam), lParam != 0);
+                }
                 return 0;
             }
             break;

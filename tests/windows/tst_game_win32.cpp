@@ -546,6 +546,8 @@ void testAbout() {
     setRegistry(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO",
                 REG_SZ, nullptr, 0);
     ::PostMessageW(control(about, Id::cmdSysInfo), BM_CLICK, 0, 0);
+    check(game.window(L"#32770") != nullptr, "the message comes");
+    ::PostMessageW(control(about, Id::cmdOK), BM_CLICK, 0, 0);  // About is disabled under it
     check(game.answer(about) == L"現時点ではｼｽﾃﾑ情報を使用できません" && ::IsWindowVisible(about),
           "with no tool to start, the message, and About stays open");
     ::PostMessageW(about, WM_CLOSE, 0, 0);
