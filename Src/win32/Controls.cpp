@@ -6,7 +6,6 @@
 
 #include "CommandIds.h"
 #include "Fonts.h"
-#include "core/WordFile.h"
 #include "platform/WinText.h"
 
 namespace vostrel::win32 {
@@ -144,6 +143,20 @@ COLORREF textColour(const forms::Control& label) {
     return contrast(text, ground) >= kLegible || contrast(text, ground) >= contrast(other, ground)
                ? text
                : other;
+}
+
+// A caption for placing again, as the placement rules count characters; a lone surrogate stays
+// a character of its own.
+std::u32string characters(std::string_view utf8) {
+    const std::wstring utf16 = widen(utf8);
+    std::u32string text;
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        const char32_t unit = utf16[i];
+        const bool pair = unit >= 0xD800 && unit < 0xDC00 && i + 1 < utf16.size() &&
+                          utf16[i + 1] >= 0xDC00 && utf16[i + 1] < 0xE000;
+        text += pair ? 0x10000 + ((unit - 0xD800) << 10) + (utf16[++i] - 0xDC00) : unit;
+    }
+    return text;
 }
 
 RECT rectOf(const forms::Rect& bounds) {
@@ -400,7 +413,7 @@ void Controls::setDpi(int dpi) {
             case forms::Sizing::FromLeft:
                 if (made->captioned) {
                     const forms::PlacedCaption placed = forms::placeCaption(
-                        design, decodeUtf8(made->caption), dpi, frameWidth(design.id), clientWidth,
+                        design, characters(made->caption), dpi, frameWidth(design.id), clientWidth,
                         [&](std::string_view text) { return measureText(design.id, text); });
                     ::SetWindowTextW(made->window, widen(placed.text).c_str());
                     bounds = placed.bounds;
