@@ -69,6 +69,7 @@ void MainWindow::closed() {
 
 LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
+        reader_.forget(announcer_);
         ended_ = true;
         ::PostQuitMessage(0);
     }

@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "Com.h"
+
 namespace vostrel::win32 {
 
 using Microsoft::WRL::ComPtr;
@@ -181,8 +183,9 @@ Bitmap PictureDecoder::decode(std::string_view bytes, int maxSide) {
         }
     }
     if (factory_ == nullptr &&
-        FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_PPV_ARGS(&factory_)))) {
+        (!comStarted() ||
+         FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_PPV_ARGS(&factory_))))) {
         return {};
     }
     ComPtr<IWICStream> stream;

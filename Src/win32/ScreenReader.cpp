@@ -2,9 +2,12 @@
 #include <initguid.h>
 
 #include "ScreenReader.h"
-#include "platform/WinText.h"
 
+#include <algorithm>
 #include <array>
+
+#include "Com.h"
+#include "platform/WinText.h"
 
 namespace vostrel::win32 {
 namespace {
@@ -16,22 +19,54 @@ constexpr LONG kAssertive = 2;
 
 }  // namespace
 
-IAccPropServices* ScreenReader::service() {
-    if (service_ == nullptr && !unavailable_) {
-        // Named by its IID: not every toolchain ties the interface to it.
-        unavailable_ = FAILED(::CoCreateInstance(
-            CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-            reinterpret_cast<void**>(service_.GetAddressOf())));
+ScreenReader::ScreenReader() {
+    BOOL running = FALSE;
+    if (::SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) && running) {
+        listen();
     }
-    return service_.Get();
+}
+
+void ScreenReader::listen() {
+    if (listening_) {
+        return;
+    }
+    listening_ = true;
+    // Named by its IID: not every toolchain ties the interface to it.
+    if (!comStarted() ||
+        FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IAccPropServices,
+                                  reinterpret_cast<void**>(service_.GetAddressOf())))) {
+        return;
+    }
+    for (const auto& [control, name] : names_) {
+        annotate(control);
+    }
+    for (HWND region : liveRegions_) {
+        makeLive(region);
+    }
+}
+
+void ScreenReader::makeLive(HWND region) {
+    if (service_ != nullptr) {
+        VARIANT assertive{};
+        assertive.vt = VT_I4;
+        assertive.lVal = kAssertive;
+        service_->SetHwndProp(region, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                              kLiveSettingProperty, assertive);
+    }
+}
+
+void ScreenReader::annotate(HWND control) {
+    if (service_ != nullptr) {
+        std::wstring& name = names_[control];
+        service_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                 PROPID_ACC_NAME, name.data());
+    }
 }
 
 void ScreenReader::setName(HWND control, std::string_view utf8) {
-    if (IAccPropServices* annotations = service()) {
-        std::wstring name = widen(utf8);
-        annotations->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                    PROPID_ACC_NAME, name.data());
-    }
+    names_[control] = widen(utf8);
+    annotate(control);
     ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
@@ -40,13 +75,8 @@ void ScreenReader::alert(HWND control) {
 }
 
 void ScreenReader::makeLiveRegion(HWND label) {
-    if (IAccPropServices* annotations = service()) {
-        VARIANT assertive{};
-        assertive.vt = VT_I4;
-        assertive.lVal = kAssertive;
-        annotations->SetHwndProp(label, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                 kLiveSettingProperty, assertive);
-    }
+    liveRegions_.push_back(label);
+    makeLive(label);
 }
 
 void ScreenReader::say(HWND label, std::string_view utf8) {
@@ -55,6 +85,9 @@ void ScreenReader::say(HWND label, std::string_view utf8) {
 }
 
 void ScreenReader::forget(HWND control) {
+    names_.erase(control);
+    liveRegions_.erase(std::remove(liveRegions_.begin(), liveRegions_.end(), control),
+                       liveRegions_.end());
     if (service_ != nullptr) {
         const std::array<MSAAPROPID, 2> properties{PROPID_ACC_NAME, kLiveSettingProperty};
         service_->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,

@@ -114,9 +114,13 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         }
     }
+    // Each round starts with the next program, so none always follows the same one; and Wine is
+    // given a moment to settle after each program ends.
     for (int r = 0; r < runs; ++r) {
-        for (std::size_t i = 0; i < programs.size(); ++i) {
+        for (std::size_t k = 0; k < programs.size(); ++k) {
+            const std::size_t i = (static_cast<std::size_t>(r) + k) % programs.size();
             run(programs[i], times[i]);
+            ::Sleep(100);
         }
     }
     for (std::size_t i = 0; i < programs.size(); ++i) {
