@@ -1,37 +1,56 @@
 #include "Com.h"
 
-#include <windows.h>
-
 #include <objbase.h>
 
 namespace vostrel::win32 {
 namespace {
 
-// Left until it is needed: most runs need no COM object at all, and starting it costs time.
+template <typename Function>
+Function find(HMODULE module, const char* name) {
+    // Through the one function type that matches every other, so no cast warns.
+    return module == nullptr ? nullptr
+                             : reinterpret_cast<Function>(
+                                   reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
 class Apartment {
 public:
-    Apartment()
-        : started_(SUCCEEDED(
-              ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    Apartment() {
+        using Initialize = HRESULT(WINAPI*)(void*, DWORD);
+        const auto initialize = find<Initialize>(library_, "CoInitializeEx");
+        started_ =
+            initialize != nullptr &&
+            SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+        create_ = started_ ? find<Create>(library_, "CoCreateInstance") : nullptr;
+    }
     ~Apartment() {
+        using Uninitialize = void(WINAPI*)();
         if (started_) {
-            ::CoUninitialize();
+            find<Uninitialize>(library_, "CoUninitialize")();
         }
     }
     Apartment(const Apartment&) = delete;
     Apartment& operator=(const Apartment&) = delete;
 
-    [[nodiscard]] bool started() const { return started_; }
+    HRESULT create(REFCLSID object, REFIID interfaceId, void** result) const {
+        return create_ != nullptr
+                   ? create_(object, nullptr, CLSCTX_INPROC_SERVER, interfaceId, result)
+                   : E_FAIL;
+    }
 
 private:
-    bool started_;
+    using Create = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+
+    HMODULE library_ = ::LoadLibraryW(L"ole32.dll");
+    bool started_ = false;
+    Create create_ = nullptr;
 };
 
 }  // namespace
 
-bool comStarted() {
+HRESULT createComObject(REFCLSID object, REFIID interfaceId, void** result) {
     static const Apartment apartment;
-    return apartment.started();
+    return apartment.create(object, interfaceId, result);
 }
 
 }  // namespace vostrel::win32

@@ -34,8 +34,8 @@ void paintPicture(HWND window, const Picture& picture) {
         HDC source = ::CreateCompatibleDC(dc);
         HGDIOBJ old = ::SelectObject(source, picture.bitmap.handle());
         const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ::AlphaBlend(dc, 0, 0, client.right, client.bottom, source, 0, 0, picture.bitmap.width(),
-                     picture.bitmap.height(), blend);
+        ::GdiAlphaBlend(dc, 0, 0, client.right, client.bottom, source, 0, 0, picture.bitmap.width(),
+                        picture.bitmap.height(), blend);
         ::SelectObject(source, old);
         ::DeleteDC(source);
     } else if (picture.icon != nullptr) {

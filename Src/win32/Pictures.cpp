@@ -183,9 +183,8 @@ Bitmap PictureDecoder::decode(std::string_view bytes, int maxSide) {
         }
     }
     if (factory_ == nullptr &&
-        (!comStarted() ||
-         FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_PPV_ARGS(&factory_))))) {
+        FAILED(createComObject(CLSID_WICImagingFactory, IID_IWICImagingFactory,
+                               reinterpret_cast<void**>(factory_.GetAddressOf())))) {
         return {};
     }
     ComPtr<IWICStream> stream;

@@ -31,11 +31,8 @@ void ScreenReader::listen() {
         return;
     }
     listening_ = true;
-    // Named by its IID: not every toolchain ties the interface to it.
-    if (!comStarted() ||
-        FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IAccPropServices,
-                                  reinterpret_cast<void**>(service_.GetAddressOf())))) {
+    if (FAILED(createComObject(CLSID_AccPropServices, IID_IAccPropServices,
+                               reinterpret_cast<void**>(service_.GetAddressOf())))) {
         return;
     }
     for (const auto& [control, name] : names_) {
