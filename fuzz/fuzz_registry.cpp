@@ -9,10 +9,7 @@
 #include <string_view>
 
 #include "core/SysInfo.h"
-#include "platform/FileSystem.h"
-#include "platform/ProgramStart.h"
-#include "platform/Registry.h"
-#include "platform/Text.h"
+#include "services/Services.h"
 
 namespace {
 
@@ -110,7 +107,7 @@ public:
     explicit ScriptedFiles(Script& script) : script_(script) {}
     bool isNormalFile(const std::string&) const override { return (script_.byte() & 1) != 0; }
     vostrel::ReadStatus readRegularFile(const std::string&, std::size_t,
-                                        vostrel::FileBytes&) const override {
+                                        std::string&) const override {
         return vostrel::ReadStatus::NotRegular;
     }
 
@@ -153,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const ScriptedFiles files(script);
     const ScriptedStart programs(script);
-    const vostrel::SysInfoServices services{registry, text, files, programs};
+    const vostrel::Services services{files, text, registry, programs};
     const vostrel::SysInfoResult result = vostrel::StartSysInfo(services);
     require(registry.stillOpen() == 0);
     require(result == vostrel::SysInfoResult::Unavailable || programs.starts == 1);

@@ -4,8 +4,9 @@
 // Writes hicolor/<n>x<n>/apps/<icon-name>.png for the desktop's icon theme and <icon-name>.ico
 // for the Windows program file.
 //
-// Plain C++ and no library, so that a cross build can run it on the build machine. The PNGs are
-// stored, not compressed: the art is small and the packages compress it anyway.
+// Plain C++ and no library, so that a cross build can run it on the build machine. Enlarged pixel
+// art is long runs of one colour and rows that repeat the row above; filtered, that is mostly
+// zeros, which a plain run-length deflate shrinks to a few kilobytes even at 256 pixels.
 
 #include <algorithm>
 #include <array>
@@ -132,20 +133,88 @@ std::uint32_t adler32(std::span<const std::uint8_t> bytes) {
     return (b << 16) | a;
 }
 
-// A zlib stream of stored deflate blocks.
-Bytes zlibStored(std::span<const std::uint8_t> data) {
-    constexpr std::size_t kBlock = 65535;
+// Deflate's bits, least significant first; Huffman codes go most significant first.
+class BitWriter {
+public:
+    explicit BitWriter(Bytes& out) : out_(out) {}
+    void bits(std::uint32_t value, int count) {
+        for (int i = 0; i < count; ++i) {
+            bit((value >> i) & 1);
+        }
+    }
+    void code(std::uint32_t value, int length) {
+        for (int i = length - 1; i >= 0; --i) {
+            bit((value >> i) & 1);
+        }
+    }
+    void flush() {
+        while (used_ != 0) {
+            bit(0);
+        }
+    }
+
+private:
+    void bit(std::uint32_t b) {
+        byte_ |= static_cast<std::uint8_t>(b << used_);
+        if (++used_ == 8) {
+            out_.push_back(byte_);
+            byte_ = 0;
+            used_ = 0;
+        }
+    }
+    Bytes& out_;
+    std::uint8_t byte_ = 0;
+    int used_ = 0;
+};
+
+// A literal byte, a length, or the end of the block, in deflate's fixed Huffman code.
+void fixedCode(BitWriter& bits, int symbol) {
+    if (symbol < 144) {
+        bits.code(0x30 + static_cast<std::uint32_t>(symbol), 8);
+    } else if (symbol < 256) {
+        bits.code(0x190 + static_cast<std::uint32_t>(symbol - 144), 9);
+    } else if (symbol < 280) {
+        bits.code(static_cast<std::uint32_t>(symbol - 256), 7);
+    } else {
+        bits.code(0xC0 + static_cast<std::uint32_t>(symbol - 280), 8);
+    }
+}
+
+// Repeats the byte before, `length` (3 to 258) times: a length code and distance 1.
+void repeat(BitWriter& bits, int length) {
+    constexpr std::array<int, 29> kBase{3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                        15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
+                                        67, 83, 99, 115, 131, 163, 195, 227, 258};
+    int code = 28;
+    while (kBase.at(static_cast<std::size_t>(code)) > length) {
+        --code;
+    }
+    const int extra = code < 8 || code == 28 ? 0 : (code - 4) / 4;
+    fixedCode(bits, 257 + code);
+    bits.bits(static_cast<std::uint32_t>(length - kBase.at(static_cast<std::size_t>(code))), extra);
+    bits.code(0, 5);  // distance 1
+}
+
+// A zlib stream of one deflate block with the fixed code, runs of a byte sent as repeats.
+Bytes zlib(std::span<const std::uint8_t> data) {
     Bytes out{0x78, 0x01};
-    std::size_t done = 0;
-    do {
-        const std::size_t length = std::min(kBlock, data.size() - done);
-        out.push_back(done + length == data.size() ? 1 : 0);  // the last block, stored
-        putLittle(out, static_cast<std::uint32_t>(length), 2);
-        putLittle(out, static_cast<std::uint32_t>(~length & 0xFFFF), 2);
-        const auto from = data.subspan(done, length);
-        out.insert(out.end(), from.begin(), from.end());
-        done += length;
-    } while (done < data.size());
+    BitWriter bits(out);
+    bits.bits(1, 1);  // the last block
+    bits.bits(1, 2);  // fixed Huffman codes
+    for (std::size_t i = 0; i < data.size();) {
+        std::size_t run = 0;
+        while (i > 0 && i + run < data.size() && run < 258 && data[i + run] == data[i - 1]) {
+            ++run;
+        }
+        if (run >= 3) {
+            repeat(bits, static_cast<int>(run));
+            i += run;
+        } else {
+            fixedCode(bits, data[i++]);
+        }
+    }
+    fixedCode(bits, 256);
+    bits.flush();
     putBig(out, adler32(data));
     return out;
 }
@@ -166,18 +235,30 @@ Bytes png(const Image& image) {
     putBig(header, side);
     header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter, no interlace
 
+    // A row like the one above is sent as its difference from it (filter 2), any other as the
+    // difference of each pixel from the one before (filter 1): either way mostly zeros.
+    const std::size_t stride = 4 * static_cast<std::size_t>(image.side);
+    Bytes raw;
+    for (const Rgba& p : image.pixels) {
+        raw.insert(raw.end(), {p.r, p.g, p.b, p.a});
+    }
     Bytes rows;
-    for (int y = 0; y < image.side; ++y) {
-        rows.push_back(0);  // no filter
-        for (int x = 0; x < image.side; ++x) {
-            const Rgba p = image.at(x, y);
-            rows.insert(rows.end(), {p.r, p.g, p.b, p.a});
+    for (std::size_t y = 0; y < side; ++y) {
+        const std::span<const std::uint8_t> row(raw.data() + y * stride, stride);
+        const bool likeAbove =
+            y > 0 && std::equal(row.begin(), row.end(), raw.begin() + (y - 1) * stride);
+        rows.push_back(likeAbove ? 2 : 1);
+        for (std::size_t i = 0; i < stride; ++i) {
+            const std::uint8_t before = likeAbove ? raw[(y - 1) * stride + i]
+                                        : i < 4   ? 0
+                                                  : row[i - 4];
+            rows.push_back(static_cast<std::uint8_t>(row[i] - before));
         }
     }
 
     Bytes out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     putChunk(out, "IHDR", header);
-    putChunk(out, "IDAT", zlibStored(rows));
+    putChunk(out, "IDAT", zlib(rows));
     putChunk(out, "IEND", {});
     return out;
 }

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Static analysis of our own code (Src/, tests/, tools/) as the dev build compiles it: cppcheck
-# with tools/cppcheck.cfg and tools/cppcheck.supp, then clang-tidy with .clang-tidy. Any finding
-# fails the run.
+# Static analysis of our own code (Src/, tests/, tools/) as the dev build compiles it: the layers
+# of Src/ (tools/layers.sh), cppcheck with tools/cppcheck.cfg and tools/cppcheck.supp, then
+# clang-tidy with .clang-tidy. Any finding fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/deps.sh clang-tidy cppcheck
+bash tools/layers.sh
 cmake --preset dev >/dev/null
 # The sources include generated files (the version header, moc's output): build them first.
 cmake --build --preset dev >/dev/null

@@ -1,5 +1,6 @@
 #include "WordFile.h"
 
+#include <bit>
 #include <cassert>
 #include <cstring>
 #include <limits>
@@ -19,6 +20,34 @@ bool isSeparator(char c) {
 
 bool isWord(std::size_t begin, std::size_t stop) {
     return stop > begin && stop - begin <= kMaxWordBytes;
+}
+
+// The first separator at or after `pos`, or `end`; eight bytes at a time, as a list of a million
+// words is read at every new game.
+std::size_t findSeparator(const char* text, std::size_t pos, std::size_t end) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighs = 0x8080808080808080u;
+    // A high bit in each byte equal to `c`; bits above a true match may be false hits, so only
+    // the lowest one counts.
+    const auto matches = [](std::uint64_t block, char c) {
+        const std::uint64_t x = block ^ (kOnes * static_cast<unsigned char>(c));
+        return (x - kOnes) & ~x & kHighs;
+    };
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; pos + 8 <= end; pos += 8) {
+            std::uint64_t block = 0;
+            std::memcpy(&block, text + pos, sizeof block);
+            const std::uint64_t hits =
+                matches(block, '\n') | matches(block, ',') | matches(block, '\r');
+            if (hits != 0) {
+                return pos + static_cast<std::size_t>(std::countr_zero(hits) / 8);
+            }
+        }
+    }
+    while (pos < end && !isSeparator(text[pos])) {
+        ++pos;
+    }
+    return pos;
 }
 
 void appendUtf8(std::string& out, char32_t c) {
@@ -84,15 +113,10 @@ std::size_t WordList::nextField(std::size_t pos, std::size_t& begin, std::size_t
         const void* quote = std::memchr(text + begin, '"', end - begin);
         stop = quote != nullptr ? static_cast<std::size_t>(static_cast<const char*>(quote) - text)
                                 : end;
-        pos = stop;
-        while (pos < end && !isSeparator(text[pos])) {
-            ++pos;
-        }
+        pos = findSeparator(text, stop, end);
     } else {
         begin = pos;
-        while (pos < end && !isSeparator(text[pos])) {
-            ++pos;
-        }
+        pos = findSeparator(text, pos, end);
         stop = pos;
         while (stop > begin && isBlank(text[stop - 1])) {
             --stop;

@@ -105,7 +105,7 @@ constexpr std::array<Control, kMainControls.size() + 26> mainControls() {
                 .name = "CMD_ALPHA",
                 .index = index,
                 .kind = Kind::Button,
-                .caption = kLetterCaptions + 2 * index,
+                .caption = kLetterCaptions + std::ptrdiff_t{2} * index,
                 .rect = {row.left + kLetterPitch * column, row.top, kLetterSide, kLetterSide},
                 .tabIndex = 1 + static_cast<int>(kLetterTabOrder.find(letter))};
         }

@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <algorithm>
 
@@ -13,6 +14,51 @@ namespace vostrel {
 using forms::Control;
 
 namespace {
+
+int borderWidth(forms::Border border) {
+    return border == forms::Border::Sunken ? 2 : border == forms::Border::Flat ? 1 : 0;
+}
+
+// A label or picture area with the design's frame. Each line of the frame is a filled
+// rectangle one device-independent pixel wide, which covers whole screen pixels at any scale:
+// QFrame's own lines fall between them at fractional scale factors and vanish.
+class FramedLabel final : public QLabel {
+public:
+    FramedLabel(forms::Border border, QWidget* parent) : QLabel(parent), border_(border) {
+        const int width = borderWidth(border);
+        setContentsMargins(width, width, width, width);
+    }
+
+    [[nodiscard]] int frame() const { return borderWidth(border_); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLabel::paintEvent(event);
+        QPainter painter(this);
+        const qreal w = width();
+        const qreal h = height();
+        if (border_ == forms::Border::Flat) {
+            const QColor line = palette().color(QPalette::WindowText);
+            painter.fillRect(QRectF(0, 0, w, 1), line);
+            painter.fillRect(QRectF(0, h - 1, w, 1), line);
+            painter.fillRect(QRectF(0, 0, 1, h), line);
+            painter.fillRect(QRectF(w - 1, 0, 1, h), line);
+        } else if (border_ == forms::Border::Sunken) {
+            // Shadow above and to the left, light below and to the right, meeting diagonally.
+            for (int i = 0; i < 2; ++i) {
+                painter.fillRect(QRectF(0, i, w - 1 - i, 1), palette().dark());
+                painter.fillRect(QRectF(i, 0, 1, h - 1 - i), palette().dark());
+            }
+            for (int i = 0; i < 2; ++i) {
+                painter.fillRect(QRectF(i, h - 1 - i, w - i, 1), palette().light());
+                painter.fillRect(QRectF(w - 1 - i, i, 1, h - i), palette().light());
+            }
+        }
+    }
+
+private:
+    forms::Border border_;
+};
 
 QRect designRect(const forms::TwipsRect& rect) {
     const forms::Rect px = forms::pixelRect(rect, forms::kDesignDpi);
@@ -39,17 +85,10 @@ void paint(QLabel* label, const Control& control) {
         palette.setColor(QPalette::WindowText, Qt::black);
     }
     label->setPalette(palette);
-    if (control.border == forms::Border::Sunken) {
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setLineWidth(2);
-    } else if (control.border == forms::Border::Flat) {
-        label->setFrameStyle(QFrame::Box | QFrame::Plain);
-        label->setLineWidth(1);
-    }
 }
 
 QWidget* makeLabel(const Control& control, QWidget* parent) {
-    auto* label = new QLabel(parent);
+    auto* label = new FramedLabel(control.border, parent);
     paint(label, control);
     label->setGeometry(designRect(control.rect));
     if (control.kind == forms::Kind::Picture) {
@@ -58,7 +97,7 @@ QWidget* makeLabel(const Control& control, QWidget* parent) {
         if (control.image == forms::Image::ProgramIcon) {
             const QPixmap icon(vostrel32_xpm);
             label->setPixmap(icon);
-            const int frame = 2 * label->frameWidth();
+            const int frame = 2 * label->frame();
             label->resize(icon.width() + frame, icon.height() + frame);
         }
         return label;
@@ -87,10 +126,10 @@ QWidget* makeButton(const Control& control, QWidget* parent) {
 Controls::Controls(const forms::Form& form, QWidget* parent) : form_(form) {
     widgets_.reserve(form.controls.size());
     for (const Control& control : form.controls) {
-        QWidget* widget = control.kind == forms::Kind::Button ? makeButton(control, parent)
-                                                              : makeLabel(control, parent);
-        widget->setObjectName(QLatin1String(control.name));
-        widgets_.push_back(widget);
+        QWidget* made = control.kind == forms::Kind::Button ? makeButton(control, parent)
+                                                            : makeLabel(control, parent);
+        made->setObjectName(QLatin1String(control.name));
+        widgets_.push_back(made);
     }
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < widgets_.size(); ++i) {
@@ -130,8 +169,8 @@ forms::TextSize measureText(const QWidget* control, const QString& text) {
 }
 
 int frameWidth(const QWidget* control) {
-    const auto* frame = qobject_cast<const QFrame*>(control);
-    return frame != nullptr ? frame->frameWidth() : 0;
+    const auto* label = dynamic_cast<const FramedLabel*>(control);
+    return label != nullptr ? label->frame() : 0;
 }
 
 void setBounds(QWidget* control, const forms::Rect& bounds) {

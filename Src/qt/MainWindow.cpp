@@ -131,8 +131,8 @@ void MainWindow::alert(Id control) {
     vostrel::alertScreenReader(widget(control));
 }
 
-void MainWindow::announce(std::string_view /*utterance*/) {
-    // Screen readers hear the game through the controls' names and the end-of-game alert.
+void MainWindow::announce(std::string_view utterance) {
+    vostrel::announce(this, vostrel::toQString(utterance));
 }
 
 vostrel::AboutView& MainWindow::aboutView(vostrel::frmAbout& form) {

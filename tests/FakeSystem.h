@@ -5,15 +5,60 @@
 #include <cstring>
 #include <map>
 #include <new>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "platform/Registry.h"
-#include "platform/Text.h"
+#include "services/Services.h"
 
-// Registry values under HKEY_LOCAL_MACHINE, kept to the system functions' contracts as a standard
-// user meets them: names are case-insensitive, write rights are refused, data that does not fit
-// gives kErrorMoreData with the size it needs. It also keeps the count of what was asked of it.
+// Stand-ins for the system services, kept to the real ones' contracts, and keeping count of
+// what was asked of them.
+
+// Files held in memory. Anything not added is absent.
+class FakeFileSystem final : public vostrel::FileSystem {
+public:
+    enum class Kind { File, Special, Unreadable };  // Special: a folder, FIFO or device
+
+    void add(const std::string& path, std::string content, Kind kind = Kind::File) {
+        files_[path] = {std::move(content), kind};
+    }
+    void remove(const std::string& path) { files_.erase(path); }
+
+    bool isNormalFile(const std::string& path) const override {
+        tested.push_back(path);
+        const auto it = files_.find(path);
+        return it != files_.end() && it->second.kind != Kind::Special;
+    }
+
+    vostrel::ReadStatus readRegularFile(const std::string& path, std::size_t maxBytes,
+                                        std::string& out) const override {
+        out.clear();
+        const auto it = files_.find(path);
+        if (it == files_.end() || it->second.kind == Kind::Special) {
+            return vostrel::ReadStatus::NotRegular;
+        }
+        if (it->second.kind == Kind::Unreadable) {
+            return vostrel::ReadStatus::Failed;
+        }
+        if (it->second.content.size() > maxBytes) {
+            return vostrel::ReadStatus::TooLarge;
+        }
+        out = it->second.content;
+        return vostrel::ReadStatus::Ok;
+    }
+
+    mutable std::vector<std::string> tested;  // every path given to isNormalFile
+
+private:
+    struct Entry {
+        std::string content;
+        Kind kind = Kind::File;
+    };
+    std::map<std::string, Entry> files_;
+};
+
+// Registry values under HKEY_LOCAL_MACHINE as a standard user meets them: names are
+// case-insensitive, write rights are refused, data that does not fit gives kErrorMoreData.
 class FakeRegistry final : public vostrel::Registry {
 public:
     void setValue(const std::string& key, const std::string& name, std::uint32_t type,
@@ -24,16 +69,12 @@ public:
 
     vostrel::RegStatus openKey(vostrel::RegKey root, const char* subKey, std::uint32_t options,
                                std::uint32_t access, vostrel::RegKey* result) const override {
-        if (result == nullptr || options != 0) {
-            return vostrel::kErrorInvalidParameter;
-        }
         *result = 0;
         opened.push_back(subKey);
-        accessAsked.push_back(access);
-        if ((access & ~vostrel::kKeyRead) != 0) {
-            return vostrel::kErrorAccessDenied;
-        }
         const auto key = keys_.find(lower(subKey));
+        if ((access & ~vostrel::kKeyRead) != 0 || options != 0) {
+            return 5;  // access denied
+        }
         if (root != vostrel::kHkeyLocalMachine || key == keys_.end()) {
             return vostrel::kErrorFileNotFound;
         }
@@ -44,50 +85,31 @@ public:
 
     vostrel::RegStatus queryValue(vostrel::RegKey key, const char* name, std::uint32_t* type,
                                   unsigned char* data, std::uint32_t* size) const override {
-        const auto handle = open_.find(key);
-        if (handle == open_.end()) {
-            return vostrel::kErrorInvalidHandle;
-        }
-        queried.push_back(name);
-        const auto& values = keys_.at(handle->second);
+        const auto& values = keys_.at(open_.at(key));
         const auto value = values.find(lower(name));
         if (value == values.end()) {
             return vostrel::kErrorFileNotFound;
         }
-        if (type != nullptr) {
-            *type = value->second.type;
-        }
-        if (data != nullptr && size == nullptr) {
-            return vostrel::kErrorInvalidParameter;
-        }
+        *type = value->second.type;
         const auto needed = static_cast<std::uint32_t>(value->second.data.size());
-        const bool fits = data == nullptr || needed <= *size;
-        if (size != nullptr) {
-            if (fits && data != nullptr) {
-                // Registry data is bytes: a terminator is there only when it was stored.
-                // NOLINTNEXTLINE(bugprone-not-null-terminated-result)
-                std::memcpy(data, value->second.data.data(), needed);
-            }
-            *size = needed;
+        const bool fits = needed <= *size;
+        if (fits) {
+            // Registry data is bytes: a terminator is there only when it was stored.
+            // NOLINTNEXTLINE(bugprone-not-null-terminated-result)
+            std::memcpy(data, value->second.data.data(), needed);
         }
+        *size = needed;
         return fits ? vostrel::kErrorSuccess : vostrel::kErrorMoreData;
     }
 
     vostrel::RegStatus closeKey(vostrel::RegKey key) const override {
-        if (open_.erase(key) == 0) {
-            ++badCloses;
-            return vostrel::kErrorInvalidHandle;
-        }
-        ++closes;
+        badCloses += open_.erase(key) == 0 ? 1 : 0;
         return vostrel::kErrorSuccess;
     }
 
     [[nodiscard]] std::size_t stillOpen() const { return open_.size(); }
 
     mutable std::vector<std::string> opened;  // every key asked for, in order
-    mutable std::vector<std::uint32_t> accessAsked;
-    mutable std::vector<std::string> queried;
-    mutable int closes = 0;
     mutable int badCloses = 0;  // handles closed that were never open, or closed twice
 
 private:
@@ -107,7 +129,7 @@ private:
 };
 
 // A system whose ANSI code page is Latin-1 and whose environment holds SystemRoot. It can fail
-// the way a full memory would, to prove such errors end in the message too.
+// the way a full memory would.
 class FakeAnsiText final : public vostrel::AnsiText {
 public:
     bool fail = false;
@@ -136,4 +158,25 @@ public:
         }
         return out;
     }
+};
+
+// Starts exactly the programs it was given, and keeps every attempt.
+class FakeProgramStart final : public vostrel::ProgramStart {
+public:
+    std::set<std::string> programs;
+    mutable std::vector<std::string> attempts;
+
+    bool start(const std::string& path, int windowStyle) const override {
+        attempts.push_back(path + (windowStyle == vostrel::kShowNormal ? "" : " (hidden)"));
+        return programs.count(path) != 0;
+    }
+};
+
+// All four, ready to hand to the windows.
+struct FakeSystem {
+    FakeFileSystem files;
+    FakeAnsiText text;
+    FakeRegistry registry;
+    FakeProgramStart programs;
+    vostrel::Services services{files, text, registry, programs};
 };

@@ -1,0 +1,434 @@
+#include <QtTest>
+
+#include "FakeSystem.h"
+#include "RecordingViews.h"
+#include "forms/frmMain.h"
+
+using vostrel::forms::Id;
+using vostrel::forms::Rect;
+
+Q_DECLARE_METATYPE(vostrel::forms::Id)
+Q_DECLARE_METATYPE(vostrel::forms::Rect)
+
+namespace {
+
+const QString kTitle = QStringLiteral("Vostrel: ");
+
+QStringList qlist(const std::vector<std::string>& items) {
+    QStringList out;
+    for (const auto& item : items) {
+        out << QString::fromStdString(item);
+    }
+    return out;
+}
+
+// A game window over a fake installation in "/game", loaded once the caller has set it up.
+struct Game {
+    FakeSystem system;
+    RecordingMain view;
+    vostrel::frmMain form{view, system.services, "/game"};
+
+    explicit Game(const std::string& words = "apple\n") {
+        system.files.add("/game/h_dat.txt", words);
+        for (int stage = 0; stage <= 10; ++stage) {
+            system.files.add("/game/" + std::to_string(stage) + ".bmp",
+                             "stage " + std::to_string(stage));
+        }
+    }
+
+    void guess(const QByteArray& letters) {
+        for (const char c : letters) {
+            form.Click(Id::CMD_ALPHA, c - 'a');
+        }
+    }
+
+    [[nodiscard]] QString caption(Id id) { return QString::fromStdString(view.captions[id]); }
+    [[nodiscard]] QString spoken(Id id) { return QString::fromStdString(view.spoken[id]); }
+    [[nodiscard]] QStringList messages() const { return qlist(view.messages); }
+    // The letters whose buttons are disabled, or "all".
+    [[nodiscard]] QString disabled() const {
+        QString out;
+        for (int i = 0; i < 26; ++i) {
+            if (!view.enabled.at(std::size_t(i))) {
+                out += QChar(u'a' + i);
+            }
+        }
+        return out.size() == 26 ? QStringLiteral("all") : out;
+    }
+    void expectFreshGame(const QString& masked) {
+        QCOMPARE(caption(Id::WORD_LABEL), masked);
+        QCOMPARE(caption(Id::RESULT_LABEL), "LEFT10");
+        QCOMPARE(caption(Id::ANSWER_LABEL), "");
+        QCOMPARE(view.picture, "stage 0");
+        QCOMPARE(disabled(), "");
+        QVERIFY(!view.unloaded);
+    }
+};
+
+}  // namespace
+
+class TestForms : public QObject {
+    Q_OBJECT
+
+private slots:
+    void newGame_data() {
+        QTest::addColumn<int>("kind");  // FakeFileSystem::Kind, or -1 for absent
+        QTest::addColumn<QByteArray>("words");
+        QTest::addColumn<QString>("message");  // none: a fresh game of `masked`
+        QTest::addColumn<QString>("masked");
+        const int file = int(FakeFileSystem::Kind::File);
+        QTest::newRow("one word") << file << QByteArray("apple\n") << ""
+                                  << "?????";
+        QTest::newRow("absent") << -1 << QByteArray() << "Data File Not exists."
+                                << "";
+        QTest::newRow("a folder") << int(FakeFileSystem::Kind::Special) << QByteArray()
+                                  << "Data File Not exists."
+                                  << "";
+        QTest::newRow("unreadable") << int(FakeFileSystem::Kind::Unreadable) << QByteArray()
+                                    << "The word file cannot be read."
+                                    << "";
+        QTest::newRow("empty") << file << QByteArray() << "The word file holds no words."
+                               << "";
+        QTest::newRow("only a byte-order mark")
+            << file << QByteArray("\xFF\xFE") << "The word file holds no words."
+            << "";
+        QTest::newRow("larger than any word list")
+            << file << QByteArray(qsizetype(vostrel::kMaxWordFileBytes) + 1, 'a')
+            << "The word file is too large to be a word list."
+            << "";
+        QTest::newRow("Notepad's Unicode") << file << QByteArray("\xFF\xFEo\0x\0\r\0\n\0", 10) << ""
+                                           << "??";
+        // A Latin-1 system here: five characters, not the four UTF-8 would make of them.
+        QTest::newRow("in the system's code page") << file << QByteArray("caf\xC3\xA9\n") << ""
+                                                   << "?????";
+    }
+
+    // A new game shows a masked word, the first picture and all ten tries, or says why not
+    // and unloads the window.
+    void newGame() {
+        QFETCH(int, kind);
+        QFETCH(QByteArray, words);
+        QFETCH(QString, message);
+        QFETCH(QString, masked);
+        Game game;
+        game.system.files.remove("/game/h_dat.txt");
+        if (kind >= 0) {
+            game.system.files.add("/game/h_dat.txt", words.toStdString(),
+                                  FakeFileSystem::Kind(kind));
+        }
+        game.form.Form_Load();
+        if (message.isEmpty()) {
+            QCOMPARE(game.messages(), QStringList());
+            game.expectFreshGame(masked);
+        } else {
+            QCOMPARE(game.messages(), QStringList{kTitle + message});
+            QVERIFY(game.view.unloaded && game.form.isUnloaded());
+        }
+    }
+
+    // Reset & Start at any point begins afresh from the word file as it is now.
+    void resetStartsAfresh_data() {
+        QTest::addColumn<QByteArray>("guesses");
+        QTest::addColumn<QByteArray>("wordsThen");  // the word file before the reset
+        QTest::addColumn<QString>("masked");
+        QTest::newRow("mid-game") << QByteArray("apz") << QByteArray("apple") << "?????";
+        QTest::newRow("after a win") << QByteArray("aple") << QByteArray("apple") << "?????";
+        QTest::newRow("after a loss") << QByteArray("zzzzzzzzzz") << QByteArray("apple") << "?????";
+        QTest::newRow("the list changed") << QByteArray("a") << QByteArray("fig") << "???";
+    }
+
+    void resetStartsAfresh() {
+        QFETCH(QByteArray, guesses);
+        QFETCH(QByteArray, wordsThen);
+        QFETCH(QString, masked);
+        Game game;
+        game.form.Form_Load();
+        game.guess(guesses);
+        game.system.files.add("/game/h_dat.txt", wordsThen.toStdString());
+        game.form.Click(Id::CMD_RESET);
+        game.expectFreshGame(masked);
+        QCOMPARE(game.view.said.back(),
+                 "New game: a word of " + std::to_string(masked.size()) + " letters");
+    }
+
+    void resetWithoutWordFileEnds() {
+        Game game;
+        game.form.Form_Load();
+        game.system.files.remove("/game/h_dat.txt");
+        game.form.Click(Id::CMD_RESET);
+        QCOMPARE(game.messages(), QStringList{kTitle + "Data File Not exists."});
+        QVERIFY(game.view.unloaded);
+    }
+
+    void guesses_data() {
+        QTest::addColumn<QByteArray>("word");
+        QTest::addColumn<QByteArray>("guesses");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("disabled");
+        const QByteArray ten(10, 'z');
+        QTest::newRow("a letter at two places") << QByteArray("apple") << QByteArray("p") << "?pp??"
+                                                << "LEFT10"
+                                                << ""
+                                                << "stage 0"
+                                                << "p";
+        QTest::newRow("a miss") << QByteArray("apple") << QByteArray("z") << "?????"
+                                << "LEFT 9"
+                                << ""
+                                << "stage 1"
+                                << "";
+        QTest::newRow("a repeated miss counts again")
+            << QByteArray("apple") << QByteArray("zz") << "?????"
+            << "LEFT 8"
+            << ""
+            << "stage 2"
+            << "";
+        QTest::newRow("the ninth miss") << QByteArray("apple") << QByteArray(9, 'z') << "?????"
+                                        << "LEFT 1"
+                                        << ""
+                                        << "stage 9"
+                                        << "";
+        QTest::newRow("the tenth miss: lost, the word left as it was")
+            << QByteArray("apple") << "a" + ten << "a????"
+            << "You are hunged !"
+            << "apple"
+            << "stage 10"
+            << "all";
+        QTest::newRow("a win after misses")
+            << QByteArray("apple") << QByteArray("zqaple") << "apple"
+            << "You've got it !"
+            << ""
+            << "stage 2"
+            << "all";
+        QTest::newRow("a win on the last try") << QByteArray("apple") << QByteArray(9, 'z') + "aple"
+                                               << "apple"
+                                               << "You've got it !"
+                                               << ""
+                                               << "stage 9"
+                                               << "all";
+        QTest::newRow("characters no button bears stay hidden")
+            << QByteArray("Co-op") << QByteArray("cop") << "?o?op"
+            << "LEFT 9"
+            << ""
+            << "stage 1"
+            << "op";
+        QTest::newRow("after a loss, a letter of the word changes nothing")
+            << QByteArray("apple") << ten + "a"
+            << "?????"
+            << "You are hunged !"
+            << "apple"
+            << "stage 10"
+            << "all";
+        QTest::newRow("after a win, a miss changes nothing")
+            << QByteArray("apple") << QByteArray("aplez") << "apple"
+            << "You've got it !"
+            << ""
+            << "stage 0"
+            << "all";
+    }
+
+    void guesses() {
+        QFETCH(QByteArray, word);
+        QFETCH(QByteArray, guesses);
+        QFETCH(QString, shown);
+        QFETCH(QString, result);
+        QFETCH(QString, answer);
+        QFETCH(QString, picture);
+        QFETCH(QString, disabled);
+        Game game(word.toStdString());
+        game.form.Form_Load();
+        game.guess(guesses);
+        QCOMPARE(game.caption(Id::WORD_LABEL), shown);
+        QCOMPARE(game.caption(Id::RESULT_LABEL), result);
+        QCOMPARE(game.caption(Id::ANSWER_LABEL), answer);
+        QCOMPARE(QString::fromStdString(game.view.picture), picture);
+        QCOMPARE(game.disabled(), disabled);
+    }
+
+    // A missing or broken picture stands in as an empty one of the designed size, and the
+    // picture area fits whatever is shown.
+    void pictureArea_data() {
+        QTest::addColumn<QByteArray>("content");  // of every picture; empty: none there
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<int>("side");  // of the area
+        QTest::newRow("readable") << QByteArray("stage x") << "stage x" << 104;
+        QTest::newRow("missing") << QByteArray() << "blank 200x200" << 204;
+        QTest::newRow("broken") << QByteArray("GIF89a") << "blank 200x200" << 204;
+    }
+
+    void pictureArea() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, picture);
+        QFETCH(int, side);
+        Game game;
+        for (int stage = 0; stage <= 10; ++stage) {
+            const std::string path = "/game/" + std::to_string(stage) + ".bmp";
+            game.system.files.remove(path);
+            if (!content.isEmpty()) {
+                game.system.files.add(path, content.toStdString());
+            }
+        }
+        game.form.Form_Load();
+        game.guess("z");
+        QCOMPARE(QString::fromStdString(game.view.picture), picture);
+        QCOMPARE(game.view.bounds[Id::HUNG_PICT], (Rect{32, 16, side, side}));
+    }
+
+    // A label fits its caption around its designed centre, moves in to stay inside the window,
+    // and shows a caption wider than the window by its two ends.
+    void captionPlacement_data() {
+        QTest::addColumn<int>("letters");
+        QTest::addColumn<int>("shown");  // characters
+        QTest::addColumn<Rect>("bounds");
+        // The word's label is designed 137 pixels wide from 310; the window is 532 wide.
+        QTest::newRow("short") << 5 << 5 << Rect{351, 24, 54, 24};
+        QTest::newRow("wide, still around its centre") << 30 << 30 << Rect{226, 24, 304, 24};
+        QTest::newRow("moved in from the right edge") << 35 << 35 << Rect{178, 24, 354, 24};
+        QTest::newRow("wider than the window") << 60 << 51 << Rect{18, 24, 514, 24};
+        QTest::newRow("a million letters") << 1'000'000 << 51 << Rect{18, 24, 514, 24};
+    }
+
+    void captionPlacement() {
+        QFETCH(int, letters);
+        QFETCH(int, shown);
+        QFETCH(Rect, bounds);
+        Game game(std::string(std::size_t(letters), 'q') + "\n");
+        game.form.Form_Load();
+        const QString caption = game.caption(Id::WORD_LABEL);
+        QCOMPARE(caption.size(), shown);
+        QCOMPARE(caption.contains(u'…'), shown < letters);
+        QCOMPARE(game.view.bounds[Id::WORD_LABEL], bounds);
+    }
+
+    // Screen readers hear the word spelled, the tries and the picture by name, told only when
+    // they change, and every guess said unasked; the end is an alert as well.
+    void screenReaders_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<char>("guess");
+        QTest::addColumn<QStringList>("names");  // word, result, picture, answer after the guess
+        QTest::addColumn<QString>("renamed");    // the labels told of the guess
+        QTest::addColumn<QString>("said");
+        const QString hidden = QStringLiteral("Answer hidden");
+        QTest::newRow("hit") << QByteArray() << 'p'
+                             << QStringList{"Word: blank, p, p, blank, blank", "10 tries left",
+                                            "Gallows: 0 of 10 misses", hidden}
+                             << "WORD_LABEL"
+                             << "p found. Word: blank, p, p, blank, blank";
+        QTest::newRow("miss") << QByteArray() << 'z'
+                              << QStringList{"Word: blank, blank, blank, blank, blank",
+                                             "9 tries left", "Gallows: 1 of 10 misses", hidden}
+                              << "RESULT_LABEL HUNG_PICT"
+                              << "z missed. 9 tries left";
+        QTest::newRow("winning guess") << QByteArray("apl") << 'e'
+                                       << QStringList{"Word: a, p, p, l, e", "You've got it !",
+                                                      "Gallows: 0 of 10 misses", hidden}
+                                       << "WORD_LABEL RESULT_LABEL"
+                                       << "e found. Word: a, p, p, l, e. You've got it !";
+        QTest::newRow("losing guess")
+            << QByteArray(9, 'z') << 'z'
+            << QStringList{"Word: blank, blank, blank, blank, blank", "You are hunged !",
+                           "Gallows: 10 of 10 misses", "Answer: apple"}
+            << "RESULT_LABEL HUNG_PICT ANSWER_LABEL"
+            << "z missed. You are hunged ! Answer: apple";
+    }
+
+    void screenReaders() {
+        QFETCH(QByteArray, before);
+        QFETCH(char, guess);
+        QFETCH(QStringList, names);
+        QFETCH(QString, renamed);
+        QFETCH(QString, said);
+        Game game;
+        game.form.Form_Load();
+        game.guess(before);
+        game.view.renamed.clear();
+        game.view.said.clear();
+        game.guess(QByteArray(1, guess));
+        QCOMPARE((QStringList{game.spoken(Id::WORD_LABEL), game.spoken(Id::RESULT_LABEL),
+                              game.spoken(Id::HUNG_PICT), game.spoken(Id::ANSWER_LABEL)}),
+                 names);
+        QStringList told;
+        for (const Id id : game.view.renamed) {
+            told << vostrel::forms::control(vostrel::forms::mainForm(), id).name;
+        }
+        QCOMPARE(told.join(u' '), renamed);
+        QCOMPARE(game.view.said, std::vector<std::string>{said.toStdString()});
+        QCOMPARE(game.view.alerts.size(),
+                 std::size_t(renamed.contains("RESULT_LABEL") && !names[1].contains("left")));
+    }
+
+    // The About window shows the title and version at every showing; the system-information
+    // button starts the tool or says it cannot, and the window stays open; the game window
+    // takes no input meanwhile, and the About window comes back on the next showing.
+    void about_data() {
+        QTest::addColumn<bool>("toolInRegistry");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("the tool is found") << true << QStringList();
+        QTest::newRow("nothing leads to the tool")
+            << false << QStringList{kTitle + QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")};
+    }
+
+    void about() {
+        QFETCH(bool, toolInRegistry);
+        QFETCH(QStringList, messages);
+        Game game;
+        if (toolInRegistry) {
+            game.system.registry.setValue("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
+                                          vostrel::kRegSz, "C:\\msinfo32.exe");
+            game.system.programs.programs = {"C:\\msinfo32.exe"};
+        }
+        game.form.Form_Load();
+        RecordingAbout& about = game.view.about;
+        bool openAfterSysInfo = false;
+        about.whileShown = [&] {
+            game.form.Click(Id::CMD_ALPHA, 25);
+            game.form.Click(Id::mnuFileExit);
+            game.view.aboutForm->Click(Id::cmdSysInfo);
+            openAfterSysInfo = !about.unloaded;
+            game.view.aboutForm->Click(Id::cmdOK);
+        };
+        game.form.Click(Id::mnuHelpAbout);
+        QCOMPARE(about.title, "Vostrelのﾊﾞｰｼﾞｮﾝ情報");
+        QCOMPARE(about.captions[Id::lblVersion], "ﾊﾞｰｼﾞｮﾝ 1.0.0");
+        QCOMPARE(about.captions[Id::lblTitle], "Vostrel");
+        QCOMPARE(about.bounds[Id::lblTitle], (Rect{70, 16, 70, 20}));  // grown from its left
+        QCOMPARE(about.spoken[Id::picIcon], "Vostrel");
+        QCOMPARE(qlist(about.messages), messages);
+        QCOMPARE(game.system.programs.attempts.size(), std::size_t(toolInRegistry));
+        QVERIFY(openAfterSysInfo && about.unloaded);
+        QCOMPARE(game.caption(Id::RESULT_LABEL), "LEFT10");  // neither the guess nor Exit taken
+        QVERIFY(!game.view.unloaded);
+
+        about.captions.clear();
+        about.title.clear();
+        about.whileShown = [&] { game.view.aboutForm->Click(Id::cmdOK); };
+        game.form.Click(Id::mnuHelpAbout);
+        QCOMPARE(about.shows, 2);
+        QCOMPARE(about.captions[Id::lblTitle], "Vostrel");
+        QCOMPARE(about.title, "Vostrelのﾊﾞｰｼﾞｮﾝ情報");
+        game.form.Click(Id::mnuFileExit);  // open again for input once About is closed
+        QVERIFY(game.view.unloaded);
+    }
+
+    void exits_data() {
+        QTest::addColumn<Id>("command");
+        QTest::newRow("Exit") << Id::cmdExit;
+        QTest::newRow("File > Exit") << Id::mnuFileExit;
+    }
+
+    void exits() {
+        QFETCH(Id, command);
+        Game game;
+        game.form.Form_Load();
+        game.form.Click(command);
+        QVERIFY(game.view.unloaded);
+        game.form.Click(Id::CMD_RESET);  // an unloaded window takes no more clicks
+        QCOMPARE(game.messages(), QStringList());
+        QCOMPARE(game.view.said, std::vector<std::string>());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestForms)
+#include "tst_forms.moc"
