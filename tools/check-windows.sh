@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Cross-compiles the Windows platform layer with MinGW-w64 and runs its tests under Wine.
+# Cross-compiles the game for Windows with MinGW-w64, plays it and tests the Windows
+# implementations under Wine, and builds the zip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,14 +13,9 @@ exec 9>"$WINEPREFIX.lock"
 flock 9
 trap 'wineserver -k 9>&- 2>/dev/null || true' EXIT
 
-# Warm the prefix before ctest, so Wine's background processes do not hold ctest's output open.
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i </dev/null >/dev/null 2>&1 9>&-
-    wineserver -w 9>&-
-fi
-wineserver -p </dev/null >/dev/null 2>&1 9>&-
-wine wineboot </dev/null >/dev/null 2>&1 9>&-
+prepare_wine_prefix 9>&-
 
-cmake --preset windows-wine >/dev/null 9>&-
-cmake --build --preset windows-wine 9>&-
-ctest --preset windows-wine --timeout 120 9>&-
+cmake --preset windows >/dev/null 9>&-
+cmake --build --preset windows 9>&-
+ctest --preset windows 9>&-
+cpack --preset windows 9>&-

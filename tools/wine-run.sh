@@ -1,10 +1,29 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the test prefix, quietly and without touching HOME.
-# Sourced, it only sets up that environment.
+# Sourced, it only sets up that environment and defines prepare_wine_prefix.
 export WINEPREFIX="${WINEPREFIX:-/tmp/vostrel-wine-$(id -u)}"
 export WINEDEBUG="${WINEDEBUG:--all,err+module}"
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 export DISPLAY=
+
+# Makes the prefix if need be and starts its server and background services, so that they do not
+# hold the output of the first program run. Windows need no display under Wine's null graphics
+# driver; it is set before the server that runs the programs starts, as a server keeps the driver
+# it started with.
+prepare_wine_prefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot -i </dev/null >/dev/null 2>&1
+        wineserver -w
+    fi
+    if ! grep -q '^"Graphics"="null"' "$WINEPREFIX/user.reg"; then
+        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+        wineserver -w
+    fi
+    # A server already running (from the steps above, or another program) is kept.
+    wineserver -p </dev/null >/dev/null 2>&1 || true
+    wine wineboot </dev/null >/dev/null 2>&1
+}
+
 [ "${BASH_SOURCE[0]}" != "$0" ] && return 0
 
 # Wine may start background services along with the program, and they inherit its output. Were

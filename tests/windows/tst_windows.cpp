@@ -1,48 +1,32 @@
-// The Windows platform layer and the launcher against the real system (Wine's, in the build):
-// its registry, its file attributes, its program start.
+// The Windows implementations of the system services against the real system (Wine's, in the
+// build): what its registry hands over, which files count as normal and are read, how ANSI text
+// and environment references come out, and what starting a program starts.
 #include <windows.h>
 
-#include <iostream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "core/SysInfo.h"
-#include "platform/FileSystem.h"
-#include "platform/ProgramStart.h"
-#include "platform/Registry.h"
-#include "platform/Text.h"
 #include "platform/WinText.h"
+#include "services/AnsiText.h"
+#include "services/FileSystem.h"
+#include "services/ProgramStart.h"
+#include "services/Registry.h"
 
 namespace {
 
-int passed = 0;
-int failed = 0;
-// All waits for started programs together, so a start that never happens fails the run quickly.
-int waitBudgetMs = 30000;
-
-void check(bool ok, const std::string& what, const std::string& detail = {}) {
-    if (ok) {
-        ++passed;
-        return;
-    }
-    ++failed;
-    std::cout << "FAIL: " << what << (detail.empty() ? "" : ": " + detail) << "\n";
-}
-
-void checkEqual(const std::string& actual, const std::string& expected, const std::string& what) {
-    check(actual == expected, what, "got \"" + actual + "\", expected \"" + expected + "\"");
-}
-
 using vostrel::narrow;
+using vostrel::ReadStatus;
 using vostrel::widen;
 
-const char* const kToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const char* const kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
-const char* const kTestKey = "Software\\VostrelTest";
-constexpr DWORD kAbsent = 0;
+int passed = 0;
+int failed = 0;
 
-bool exists(const std::string& path) {
-    return ::GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+void check(bool ok, const std::string& what) {
+    ok ? ++passed : ++failed;
+    if (!ok) {
+        std::printf("FAIL: %s\n", what.c_str());
+    }
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {
@@ -53,244 +37,179 @@ void writeFile(const std::string& path, const std::string& bytes) {
     ::CloseHandle(file);
 }
 
-std::string readFile(const std::string& path) {
-    HANDLE file = ::CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    char buffer[256] = {};
-    DWORD got = 0;
-    ::ReadFile(file, buffer, sizeof buffer, &got, nullptr);
-    ::CloseHandle(file);
-    return std::string(buffer, got);
+bool exists(const std::string& path) {
+    return ::GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Lets a started stand-in go and waits for its report, which it then removes.
-std::string releaseAndWait(const std::string& program) {
-    writeFile(program + ".go", "");
-    const std::string report = program + ".ran";
-    for (; waitBudgetMs > 0 && !exists(report); waitBudgetMs -= 50) {
-        ::Sleep(50);
-    }
-    const std::string text = exists(report) ? readFile(report) : "nothing ran";
-    ::DeleteFileW(widen(report).c_str());
-    ::DeleteFileW(widen(program + ".go").c_str());
-    return text;
-}
-
-// A registry value with exactly these bytes, terminator or not; kAbsent deletes it.
-void setValue(HKEY root, const char* key, const char* name, DWORD type, const std::string& data) {
-    HKEY handle = nullptr;
-    if (::RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) !=
-        ERROR_SUCCESS) {
-        check(false, std::string("create key ") + key);
-        return;
-    }
-    if (type == kAbsent) {
-        ::RegDeleteValueA(handle, name);
-    } else {
-        check(::RegSetValueExA(handle, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                               static_cast<DWORD>(data.size())) == ERROR_SUCCESS,
-              std::string("write value ") + name);
-    }
-    ::RegCloseKey(handle);
-}
-
-std::string repeated(const std::string& text, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i) {
-        out += text;
-    }
-    return out;
-}
-
-std::string sz(const std::string& text) {
-    return text + std::string(1, '\0');
-}
-
-struct Folder {
-    std::string root;       // "<temp>\vostrel test <id>"
-    std::string withBlank;  // root + "\with blank"
-    std::string child;      // the stand-in, in the folder with a blank
-    std::string tool;       // the stand-in again, as MSINFO32.EXE
-};
-
-Folder makeFolder() {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring standIn = self;
-    standIn = standIn.substr(0, standIn.find_last_of(L'\\') + 1) + L"sysinfo_child.exe";
-
-    Folder folder;
-    folder.root = narrow(temp) + "vostrel test " + std::to_string(::GetCurrentProcessId());
-    folder.withBlank = folder.root + "\\with blank";
-    folder.child = folder.withBlank + "\\child.exe";
-    folder.tool = folder.withBlank + "\\MSINFO32.EXE";
-    ::CreateDirectoryW(widen(folder.root).c_str(), nullptr);
-    ::CreateDirectoryW(widen(folder.withBlank).c_str(), nullptr);
-    // A program where an unquoted command line would find one: "...\with" + ".exe".
-    for (const std::string& copy : {folder.child, folder.tool, folder.root + "\\with.exe"}) {
-        check(::CopyFileW(standIn.c_str(), widen(copy).c_str(), FALSE) != 0, "copy " + copy);
-    }
-    return folder;
-}
-
-void removeFolder(const Folder& folder) {
-    for (const char* name :
-         {"\\with blank\\child.exe", "\\with blank\\MSINFO32.EXE", "\\with.exe",
-          "\\with blank\\file.txt", "\\with blank\\hidden.txt", "\\with blank\\system.txt"}) {
-        const std::wstring path = widen(folder.root + name);
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(path.c_str());
-    }
-    ::RemoveDirectoryW(widen(folder.withBlank + "\\sub folder").c_str());
-    ::RemoveDirectoryW(widen(folder.withBlank).c_str());
-    ::RemoveDirectoryW(widen(folder.root).c_str());
-}
-
-void testGetKeyValue() {
-    const auto root = reinterpret_cast<vostrel::RegKey>(HKEY_CURRENT_USER);
+// What the registry hands over through the ANSI functions: sizes with or without terminator, the
+// buffer's edge, numbers, unexpanded strings, absent values.
+void testRegistry() {
+    const vostrel::Registry& registry = vostrel::systemRegistry();
+    const char* const key = "Software\\VostrelTest";
     check(reinterpret_cast<vostrel::RegKey>(HKEY_LOCAL_MACHINE) == vostrel::kHkeyLocalMachine,
           "the local machine's key handle");
-    ::SetEnvironmentVariableW(L"VOSTREL_TEST", L"C:\\a b");
-    const std::string a1023(1023, 'a');
     struct Row {
         const char* tag;
         DWORD type;
-        std::string data;
-        bool ok;
-        std::string value;
+        std::string stored;
+        vostrel::RegStatus status;
+        std::string read;  // the bytes handed over; the buffer is left alone on failure
     };
-    std::vector<Row> rows = {
-        {"string with terminator", REG_SZ, sz("C:\\Tools\\x.exe"), true, "C:\\Tools\\x.exe"},
-        {"string written without terminator", REG_SZ, "C:\\Tools\\x.exe", true, "C:\\Tools\\x.exe"},
-        {"only a terminator", REG_SZ, sz(""), true, ""},
-        {"1,024 bytes with terminator", REG_SZ, sz(a1023), true, a1023},
-        // The system stores and hands over every string with a terminator, so 1,024 characters
-        // need 1,025 bytes; a number value keeps its bytes as written.
-        {"1,024 characters", REG_SZ, a1023 + "b", false, ""},
-        {"number of 1,024 bytes", REG_DWORD, std::string(1023, '\x12') + "\xAB", true,
-         "&hAB" + repeated("12", 1023)},
-        {"number of 1,025 bytes", REG_DWORD, std::string(1025, '\x12'), false, ""},
-        {"number 05 01 00 00", REG_DWORD, std::string("\x05\x01\x00\x00", 4), true, "&h000105"},
-        {"expandable string", REG_EXPAND_SZ, sz("%VOSTREL_TEST%\\x.exe"), true, "C:\\a b\\x.exe"},
-        {"expandable string, unknown name", REG_EXPAND_SZ, sz("%VOSTREL_NONE%\\x.exe"), true,
-         "%VOSTREL_NONE%\\x.exe"},
-        {"binary", REG_BINARY, "C:\\x.exe", false, ""},
-        {"multi-string", REG_MULTI_SZ, sz(sz("C:\\x.exe")), false, ""},
-        {"string with no data", REG_SZ, "", false, ""},
-        {"number with no data", REG_DWORD, "", false, ""},
-        {"value absent", kAbsent, "", false, ""},
+    const std::string full(1024, 'x');
+    const std::vector<Row> rows = {
+        {"string", REG_SZ, std::string("C:\\x.exe\0", 9), 0, std::string("C:\\x.exe\0", 9)},
+        {"1,024 bytes fill the buffer", REG_BINARY, full, 0, full},
+        {"1,025 bytes do not fit", REG_BINARY, full + "y", vostrel::kErrorMoreData, ""},
+        {"no data at all", REG_SZ, "", 0, ""},
+        {"number, least significant byte first", REG_DWORD, std::string("\x05\x01\x00\x00", 4), 0,
+         std::string("\x05\x01\x00\x00", 4)},
+        {"expandable string stays unexpanded", REG_EXPAND_SZ, std::string("%TEMP%\0", 7), 0,
+         std::string("%TEMP%\0", 7)},
+        {"absent", 0, "", vostrel::kErrorFileNotFound, ""},
     };
-    if (::GetACP() == 1252) {
-        rows.push_back(
-            {"string in the ANSI code page", REG_SZ, sz("C:\\Caf\xE9"), true, "C:\\Caf\xC3\xA9"});
-    } else {
-        std::cout << "skipped the ANSI row: code page " << ::GetACP() << ", not 1252\n";
-    }
     for (const Row& row : rows) {
-        setValue(HKEY_CURRENT_USER, kTestKey, "Value", row.type, row.data);
-        std::string value = "left from before";
-        const bool ok = vostrel::GetKeyValue(vostrel::systemRegistry(), vostrel::systemAnsiText(),
-                                             root, kTestKey, "value", value);
-        check(ok == row.ok, std::string(row.tag) + ": result");
-        checkEqual(value, row.value, std::string(row.tag) + ": value");
+        HKEY writable = nullptr;
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &writable,
+                          nullptr);
+        ::RegDeleteValueA(writable, "Value");
+        if (row.type != 0) {
+            ::RegSetValueExA(writable, "Value", 0, row.type,
+                             reinterpret_cast<const BYTE*>(row.stored.data()),
+                             static_cast<DWORD>(row.stored.size()));
+        }
+        ::RegCloseKey(writable);
+        vostrel::RegKey opened = 0;
+        // The rights the launcher asks for; names are not case-sensitive.
+        check(registry.openKey(reinterpret_cast<vostrel::RegKey>(HKEY_CURRENT_USER),
+                               "SOFTWARE\\vostreltest", 0, 0x2003F, &opened) == 0,
+              std::string(row.tag) + ": open");
+        std::string buffer(1024, '\0');
+        std::uint32_t type = 0;
+        std::uint32_t size = 1024;
+        const vostrel::RegStatus status = registry.queryValue(
+            opened, "VALUE", &type, reinterpret_cast<unsigned char*>(buffer.data()), &size);
+        registry.closeKey(opened);
+        check(status == row.status, std::string(row.tag) + ": status");
+        check(status != 0 || (type == row.type && buffer.substr(0, size) == row.read),
+              std::string(row.tag) + ": type and data");
+        check(status == 0 || buffer == std::string(1024, '\0'), std::string(row.tag) + ": buffer");
     }
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey);
-    std::string value = "left from before";
-    check(!vostrel::GetKeyValue(vostrel::systemRegistry(), vostrel::systemAnsiText(), root,
-                                kTestKey, "value", value) &&
-              value.empty(),
-          "key absent");
-    checkEqual(vostrel::systemAnsiText().expandEnvironment("%VOSTREL_TEST%\\\xC3\xA9"),
-               "C:\\a b\\\xC3\xA9", "expansion keeps UTF-8");
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, key);
+    vostrel::RegKey opened = 0;
+    check(registry.openKey(reinterpret_cast<vostrel::RegKey>(HKEY_CURRENT_USER), key, 0, 0x2003F,
+                           &opened) == vostrel::kErrorFileNotFound,
+          "an absent key");
 }
 
-void testFileTest(const Folder& folder) {
-    const std::string file = folder.withBlank + "\\file.txt";
-    const std::string hidden = folder.withBlank + "\\hidden.txt";
-    const std::string system = folder.withBlank + "\\system.txt";
-    const std::string sub = folder.withBlank + "\\sub folder";
-    writeFile(file, "x");
-    writeFile(hidden, "x");
-    writeFile(system, "x");
-    ::SetFileAttributesW(widen(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
-    ::SetFileAttributesW(widen(system).c_str(), FILE_ATTRIBUTE_SYSTEM);
-    ::CreateDirectoryW(widen(sub).c_str(), nullptr);
+void testText() {
+    const vostrel::AnsiText& text = vostrel::systemAnsiText();
+    if (::GetACP() == 1252) {
+        check(text.toUtf8("Caf\xE9") == "Caf\xC3\xA9", "ANSI text becomes UTF-8");
+    } else {
+        std::printf("skipped the ANSI row: code page %u, not 1252\n", ::GetACP());
+    }
+    ::SetEnvironmentVariableW(L"VOSTREL_TEST", L"C:\\a b");
+    check(text.expandEnvironment("%VOSTREL_TEST%\\\xC3\xA9\\%VOSTREL_NONE%") ==
+              "C:\\a b\\\xC3\xA9\\%VOSTREL_NONE%",
+          "environment references expand, UTF-8 and unknown names kept");
+}
+
+// Which files are normal and read whole, within a size limit and without blocking.
+void testFiles(const std::string& folder) {
     const vostrel::FileSystem& files = vostrel::systemFileSystem();
-    check(files.isNormalFile(file), "file test: a file");
-    check(files.isNormalFile(folder.tool), "file test: a program");
-    check(!files.isNormalFile(sub), "file test: a folder");
-    check(!files.isNormalFile(hidden), "file test: a hidden file");
-    check(!files.isNormalFile(system), "file test: a system file");
-    check(!files.isNormalFile(folder.withBlank + "\\none.txt"), "file test: absent");
-}
-
-void testProgramStart(const Folder& folder) {
-    const vostrel::ProgramStart& programs = vostrel::systemProgramStart();
-    check(programs.start(folder.child, vostrel::kShowNormal), "start: program");
-    // Style 1, one argument, and told to go only after start returned.
-    checkEqual(releaseAndWait(folder.child), "1 1 go", "start: program in a folder with a blank");
-    check(!exists(folder.root + "\\with.exe.ran"), "start: nothing else ran");
-    check(!programs.start(folder.withBlank + "\\none.exe", vostrel::kShowNormal), "start: absent");
-    check(!programs.start(folder.withBlank, vostrel::kShowNormal), "start: folder");
-    check(!programs.start(folder.withBlank + "\\file.txt", vostrel::kShowNormal), "start: text");
-    check(!programs.start("", vostrel::kShowNormal), "start: empty path");
-}
-
-void testStartSysInfo(const Folder& folder) {
-    const vostrel::SysInfoServices system{vostrel::systemRegistry(), vostrel::systemAnsiText(),
-                                          vostrel::systemFileSystem(),
-                                          vostrel::systemProgramStart()};
-    ::SetEnvironmentVariableW(L"VOSTREL_TEST", widen(folder.withBlank).c_str());
-    const std::string none = folder.withBlank + "\\none.exe";
-    const std::string empty = folder.root;  // holds no MSINFO32.EXE
+    for (const char* name : {"\\file.txt", "\\hidden.txt", "\\system.txt", "\\held.txt"}) {
+        writeFile(folder + name, "12345");
+    }
+    ::SetFileAttributesW(widen(folder + "\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesW(widen(folder + "\\system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    ::CreateDirectoryW(widen(folder + "\\sub folder").c_str(), nullptr);
+    HANDLE held = ::CreateFileW(widen(folder + "\\held.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
     struct Row {
-        const char* tag;
-        DWORD pathType;
         std::string path;
-        DWORD folderType;
-        std::string folder;
-        std::string started;  // the program expected to run, or empty for the message
+        std::size_t limit;
+        bool normal;
+        ReadStatus status;
     };
     const std::vector<Row> rows = {
-        {"path names the tool", REG_SZ, sz(folder.child), REG_SZ, sz(folder.withBlank),
-         folder.child},
-        {"path without terminator", REG_SZ, folder.child, kAbsent, "", folder.child},
-        {"path names a missing file", REG_SZ, sz(none), REG_SZ, sz(folder.withBlank), ""},
-        {"path absent, folder holds the tool", kAbsent, "", REG_SZ, sz(folder.withBlank),
-         folder.tool},
-        {"path absent, folder lacks the tool", kAbsent, "", REG_SZ, sz(empty), ""},
-        {"both absent", kAbsent, "", kAbsent, "", ""},
-        {"expandable path", REG_EXPAND_SZ, sz("%VOSTREL_TEST%\\child.exe"), kAbsent, "",
-         folder.child},
-        {"path with no data", REG_SZ, "", REG_SZ, sz(folder.withBlank), folder.tool},
-        {"path of another type", REG_BINARY, folder.child, REG_SZ, sz(folder.withBlank),
-         folder.tool},
+        {folder + "\\file.txt", 5, true, ReadStatus::Ok},
+        {folder + "\\file.txt", 4, true, ReadStatus::TooLarge},
+        {folder + "\\hidden.txt", 5, false, ReadStatus::NotRegular},
+        {folder + "\\system.txt", 5, false, ReadStatus::NotRegular},
+        {folder + "\\sub folder", 5, false, ReadStatus::NotRegular},
+        {folder + "\\none.txt", 5, false, ReadStatus::NotRegular},
+        {folder + "\\held.txt", 5, true, ReadStatus::Failed},
+        {"\\\\.\\NUL", 5, false, ReadStatus::NotRegular},
     };
     for (const Row& row : rows) {
-        setValue(HKEY_LOCAL_MACHINE, kToolKey, "PATH", row.pathType, row.path);
-        setValue(HKEY_LOCAL_MACHINE, kFolderKey, "MSINFO", row.folderType, row.folder);
-        const bool started = vostrel::StartSysInfo(system) == vostrel::SysInfoResult::Started;
-        check(started == !row.started.empty(), std::string(row.tag) + ": result");
-        if (started && !row.started.empty()) {
-            checkEqual(releaseAndWait(row.started), "1 1 go", std::string(row.tag) + ": ran");
-        }
+        std::string bytes = "left from before";
+        const ReadStatus status = files.readRegularFile(row.path, row.limit, bytes);
+        check(files.isNormalFile(row.path) == row.normal, row.path + ": normal file");
+        check(status == row.status && bytes == (status == ReadStatus::Ok ? "12345" : ""),
+              row.path + ": read with a limit of " + std::to_string(row.limit));
     }
-    setValue(HKEY_LOCAL_MACHINE, kToolKey, "PATH", kAbsent, "");
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kFolderKey);
+    ::CloseHandle(held);
+    for (const char* name : {"\\file.txt", "\\hidden.txt", "\\system.txt", "\\held.txt"}) {
+        ::SetFileAttributesW(widen(folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(widen(folder + name).c_str());
+    }
+    ::RemoveDirectoryW(widen(folder + "\\sub folder").c_str());
+}
+
+// Starting a program in a folder with a blank starts exactly it, with the window style given,
+// and does not wait for it; what is no program is not started.
+void testProgramStart(const std::string& folder) {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::string standIn = narrow(self);
+    standIn = standIn.substr(0, standIn.find_last_of('\\')) + "\\sysinfo_child.exe";
+    const std::string blank = folder + "\\with blank";
+    const std::string child = blank + "\\child.exe";
+    ::CreateDirectoryW(widen(blank).c_str(), nullptr);
+    ::CopyFileW(widen(standIn).c_str(), widen(child).c_str(), FALSE);
+    // Where a command line split at the blank would find a program.
+    ::CopyFileW(widen(standIn).c_str(), widen(folder + "\\with.exe").c_str(), FALSE);
+    writeFile(blank + "\\file.txt", "x");
+
+    const vostrel::ProgramStart& programs = vostrel::systemProgramStart();
+    check(programs.start(child, vostrel::kShowNormal), "start: a program");
+    writeFile(child + ".go", "");  // only now may it finish
+    int waited = 0;
+    for (; waited < 10000 && !exists(child + ".ran"); waited += 50) {
+        ::Sleep(50);
+    }
+    std::string report(16, '\0');
+    HANDLE file = ::CreateFileW(widen(child + ".ran").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD got = 0;
+    ::ReadFile(file, report.data(), static_cast<DWORD>(report.size()), &got, nullptr);
+    ::CloseHandle(file);
+    check(report.substr(0, got) == "1 1 go" && !exists(folder + "\\with.exe.ran"),
+          "start: exactly that program, window style 1, no arguments, not waited for");
+    for (const std::string& path :
+         {blank + "\\none.exe", blank, blank + "\\file.txt", std::string()}) {
+        check(!programs.start(path, vostrel::kShowNormal), "start refused: \"" + path + "\"");
+    }
+    for (const std::string& name :
+         {child, child + ".go", child + ".ran", blank + "\\file.txt", folder + "\\with.exe"}) {
+        ::DeleteFileW(widen(name).c_str());
+    }
+    ::RemoveDirectoryW(widen(blank).c_str());
 }
 
 }  // namespace
 
 int main() {
-    std::cout << std::unitbuf;
-    testGetKeyValue();
-    const Folder folder = makeFolder();
-    testFileTest(folder);
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::string folder =
+        narrow(temp) + "vostrel test " + std::to_string(::GetCurrentProcessId());
+    ::CreateDirectoryW(widen(folder).c_str(), nullptr);
+    testRegistry();
+    testText();
+    testFiles(folder);
     testProgramStart(folder);
-    testStartSysInfo(folder);
-    removeFolder(folder);
-    std::cout << passed << " passed, " << failed << " failed\n";
+    ::RemoveDirectoryW(widen(folder).c_str());
+    std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }

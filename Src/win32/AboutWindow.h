@@ -1,0 +1,29 @@
+#pragma once
+
+#include "FormWindow.h"
+#include "forms/frmAbout.h"
+
+namespace vostrel::win32 {
+
+// The About window: modal over the game window that owns it, made afresh for every showing.
+class AboutWindow final : public FormFace<AboutView> {
+public:
+    AboutWindow(frmAbout& form, HWND owner, ScreenReader& reader);
+
+    // Makes the window, hidden, at its place, unless it is already there.
+    void open();
+
+    void setTitle(std::string_view text) override;
+    void showModal() override;
+    void unload() override;
+
+private:
+    void clicked(forms::Id control, int index) override;
+    void closed() override;
+
+    frmAbout& form_;
+    HWND owner_;
+    bool closed_ = true;
+};
+
+}  // namespace vostrel::win32

@@ -1,0 +1,440 @@
+#include "Controls.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "CommandIds.h"
+#include "Fonts.h"
+#include "platform/WinText.h"
+
+namespace vostrel::win32 {
+
+using forms::Id;
+
+namespace {
+
+constexpr wchar_t kPictureClass[] = L"VostrelPicture";
+constexpr int kIconPixels = 32;  // the program's icon in the About window, at the design density
+
+// What a picture area draws: a picture or an icon, stretched to its client area, on its ground.
+struct Picture {
+    int ground = COLOR_BTNFACE;
+    Bitmap bitmap;
+    HICON icon = nullptr;
+};
+
+void paintPicture(HWND window, const Picture& picture) {
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(window, &paint);
+    RECT client;
+    ::GetClientRect(window, &client);
+    ::FillRect(dc, &client, ::GetSysColorBrush(picture.ground));
+    if (picture.bitmap) {
+        HDC source = ::CreateCompatibleDC(dc);
+        HGDIOBJ old = ::SelectObject(source, picture.bitmap.handle());
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::GdiAlphaBlend(dc, 0, 0, client.right, client.bottom, source, 0, 0, picture.bitmap.width(),
+                        picture.bitmap.height(), blend);
+        ::SelectObject(source, old);
+        ::DeleteDC(source);
+    } else if (picture.icon != nullptr) {
+        ::DrawIconEx(dc, 0, 0, picture.icon, client.right, client.bottom, 0, nullptr, DI_NORMAL);
+    }
+    ::EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    const auto* picture =
+        reinterpret_cast<const Picture*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;  // painted whole in WM_PAINT
+        case WM_PAINT:
+            if (picture != nullptr) {
+                paintPicture(window, *picture);
+                return 0;
+            }
+            break;
+        case WM_NCDESTROY:
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            break;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void registerPictureClass() {
+    static const ATOM registered = [] {
+        WNDCLASSEXW picture{};
+        picture.cbSize = sizeof picture;
+        picture.lpfnWndProc = pictureProc;
+        picture.hInstance = ::GetModuleHandleW(nullptr);
+        picture.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        picture.lpszClassName = kPictureClass;
+        return ::RegisterClassExW(&picture);
+    }();
+    if (registered == 0) {
+        throw std::runtime_error("the picture area's window class could not be registered");
+    }
+}
+
+int groundColour(forms::Ground ground) {
+    switch (ground) {
+        case forms::Ground::Window:
+            return COLOR_WINDOW;
+        case forms::Ground::TitleText:
+            return COLOR_CAPTIONTEXT;
+        case forms::Ground::Form:
+        case forms::Ground::Clear:
+            break;
+    }
+    return COLOR_BTNFACE;
+}
+
+// A caption as a button shows it: ampersands are doubled where they mark no access key.
+std::wstring buttonText(const forms::Control& control) {
+    std::wstring text = widen(control.caption);
+    if (!control.accessKeys) {
+        for (std::size_t at = text.find(L'&'); at != std::wstring::npos;
+             at = text.find(L'&', at + 2)) {
+            text.insert(at, 1, L'&');
+        }
+    }
+    return text;
+}
+
+// Relative luminance, 0 for black to 1 for white, as contrast is reckoned for legibility.
+double luminance(COLORREF colour) {
+    auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(GetRValue(colour)) + 0.7152 * linear(GetGValue(colour)) +
+           0.0722 * linear(GetBValue(colour));
+}
+
+double contrast(COLORREF a, COLORREF b) {
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// Title-bar text, the ground of the game's labels, is white in the classic colour scheme but
+// black in later ones, as window text is: the label's text then takes the window's ground colour
+// rather than vanish into its own.
+COLORREF textColour(const forms::Control& label) {
+    if (label.blackText) {
+        return RGB(0, 0, 0);
+    }
+    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+    if (label.ground == forms::Ground::Clear) {
+        return text;
+    }
+    const COLORREF ground = ::GetSysColor(groundColour(label.ground));
+    const COLORREF other = ::GetSysColor(COLOR_WINDOW);
+    constexpr double kLegible = 4.5;
+    return contrast(text, ground) >= kLegible || contrast(text, ground) >= contrast(other, ground)
+               ? text
+               : other;
+}
+
+// A caption for placing again, as the placement rules count characters; a lone surrogate stays
+// a character of its own.
+std::u32string characters(std::string_view utf8) {
+    const std::wstring utf16 = widen(utf8);
+    std::u32string text;
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        const char32_t unit = utf16[i];
+        const bool pair = unit >= 0xD800 && unit < 0xDC00 && i + 1 < utf16.size() &&
+                          utf16[i + 1] >= 0xDC00 && utf16[i + 1] < 0xE000;
+        text += pair ? 0x10000 + ((unit - 0xD800) << 10) + (utf16[++i] - 0xDC00) : unit;
+    }
+    return text;
+}
+
+RECT rectOf(const forms::Rect& bounds) {
+    return {bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
+}
+
+}  // namespace
+
+struct Controls::Item {
+    const forms::Control* design = nullptr;
+    int commandId = 0;
+    HWND window = nullptr;
+    std::string caption;  // as last set, UTF-8
+    bool captioned = false;
+    std::unique_ptr<Picture> picture;
+};
+
+Controls::Controls(const forms::Form& form, HWND parent, int dpi)
+    : form_(form), parent_(parent), dpi_(dpi) {
+    registerPictureClass();
+    for (std::size_t i = 0; i < form.controls.size(); ++i) {
+        auto made = std::make_unique<Item>();
+        made->design = &form.controls[i];
+        made->commandId = controlId(i);
+        items_.push_back(std::move(made));
+    }
+    // Windows are stacked in the order they are made, and the dialog manager tabs through them in
+    // that order: the labels first, so they stay above a large picture, then the controls that
+    // take the focus, by their tab index.
+    std::vector<Item*> order;
+    for (const auto& made : items_) {
+        order.push_back(made.get());
+    }
+    std::stable_sort(order.begin(), order.end(), [](const Item* a, const Item* b) {
+        const bool aLabel = a->design->kind == forms::Kind::Label;
+        const bool bLabel = b->design->kind == forms::Kind::Label;
+        return aLabel != bLabel ? aLabel : a->design->tabIndex < b->design->tabIndex;
+    });
+    for (Item* next : order) {
+        create(*next);
+        if (first_ == nullptr && next->design->kind != forms::Kind::Label) {
+            first_ = next->window;
+        }
+    }
+}
+
+Controls::~Controls() {
+    for (const auto& made : items_) {
+        if (made->window != nullptr && ::IsWindow(made->window)) {
+            ::DestroyWindow(made->window);
+        }
+        if (made->picture != nullptr && made->picture->icon != nullptr) {
+            ::DestroyIcon(made->picture->icon);
+        }
+    }
+    for (const auto& [design, handle] : fonts_) {
+        ::DeleteObject(handle);
+    }
+}
+
+HFONT Controls::font(const forms::Font* design) {
+    HFONT& handle = fonts_[design];
+    if (handle == nullptr) {
+        handle = createFont(design, dpi_);
+    }
+    return handle;
+}
+
+void Controls::create(Item& made) {
+    const forms::Control& design = *made.design;
+    // Every control a group of its own, so the arrow keys move the focus nowhere.
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP;
+    DWORD exStyle = 0;
+    const wchar_t* windowClass = L"STATIC";
+    std::wstring text;
+    void* parameter = nullptr;
+    if (design.border == forms::Border::Sunken) {
+        exStyle |= WS_EX_CLIENTEDGE;
+    } else if (design.border == forms::Border::Flat) {
+        style |= WS_BORDER;
+    }
+    switch (design.kind) {
+        case forms::Kind::Label:
+            text = widen(design.caption);
+            style |= SS_NOPREFIX | (design.centred ? SS_CENTER : SS_LEFT);
+            if (design.sizing != forms::Sizing::Fixed) {
+                style |= SS_CENTERIMAGE;  // one line, centred from top to bottom
+            }
+            if (design.ground == forms::Ground::Clear) {
+                exStyle |= WS_EX_TRANSPARENT;  // painted after what lies beneath
+            }
+            break;
+        case forms::Kind::Button:
+            windowClass = L"BUTTON";
+            text = buttonText(design);
+            style |= WS_TABSTOP | (design.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            break;
+        case forms::Kind::Picture:
+            windowClass = kPictureClass;
+            style |= WS_TABSTOP;
+            made.picture = std::make_unique<Picture>();
+            made.picture->ground = groundColour(design.ground);
+            parameter = made.picture.get();
+            break;
+    }
+    const forms::Rect bounds = forms::pixelRect(design.rect, dpi_);
+    made.window = ::CreateWindowExW(exStyle, windowClass, text.c_str(), style, bounds.left,
+                                    bounds.top, bounds.width, bounds.height, parent_,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(made.commandId)),
+                                    ::GetModuleHandleW(nullptr), parameter);
+    if (made.window == nullptr) {
+        throw std::runtime_error("a control could not be made");
+    }
+    ::SendMessageW(made.window, WM_SETFONT, reinterpret_cast<WPARAM>(font(design.font)), FALSE);
+    if (design.image == forms::Image::ProgramIcon) {
+        placeIcon(made);
+    }
+}
+
+// The icon is drawn at its size for the density, from the program file's own icon.
+void Controls::placeIcon(Item& made) {
+    const int side = ::MulDiv(kIconPixels, dpi_, forms::kDesignDpi);
+    if (made.picture->icon != nullptr) {
+        ::DestroyIcon(made.picture->icon);
+    }
+    made.picture->icon = static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, side, side, 0));
+    const int frame = 2 * frameWidth(made.design->id);
+    forms::Rect bounds = forms::pixelRect(made.design->rect, dpi_);
+    bounds.width = side + frame;
+    bounds.height = side + frame;
+    move(made, bounds);
+}
+
+const Controls::Item& Controls::item(Id id, int index) const {
+    for (const auto& made : items_) {
+        if (made->design->id == id && made->design->index == index) {
+            return *made;
+        }
+    }
+    throw std::out_of_range("no such control on this window");
+}
+
+Controls::Item& Controls::item(Id id, int index) {
+    return const_cast<Item&>(std::as_const(*this).item(id, index));
+}
+
+HWND Controls::window(Id id, int index) const {
+    return item(id, index).window;
+}
+
+const forms::Control* Controls::control(int commandId) const {
+    for (const auto& made : items_) {
+        if (made->commandId == commandId) {
+            return made->design;
+        }
+    }
+    return nullptr;
+}
+
+int Controls::frameWidth(Id id) const {
+    HWND control = window(id);
+    RECT outer;
+    RECT inner;
+    ::GetWindowRect(control, &outer);
+    ::GetClientRect(control, &inner);
+    return (outer.right - outer.left - inner.right) / 2;
+}
+
+forms::TextSize Controls::measureText(Id id, std::string_view text) const {
+    HWND control = window(id);
+    const std::wstring wide = widen(text);
+    HDC dc = ::GetDC(control);
+    HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    return {static_cast<int>(extent.cx), static_cast<int>(metrics.tmHeight)};
+}
+
+void Controls::setCaption(Id id, std::string_view text) {
+    Item& made = item(id);
+    made.caption = text;
+    made.captioned = true;
+    ::SetWindowTextW(made.window, widen(text).c_str());
+    if (made.design->ground == forms::Ground::Clear) {
+        // A see-through label leaves its old text behind unless what lies beneath is redrawn.
+        RECT area;
+        ::GetWindowRect(made.window, &area);
+        ::MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&area), 2);
+        ::RedrawWindow(parent_, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
+void Controls::move(Item& made, const forms::Rect& bounds) {
+    RECT before;
+    ::GetWindowRect(made.window, &before);
+    ::MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&before), 2);
+    ::SetWindowPos(made.window, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    if (made.design->ground == forms::Ground::Clear) {
+        const RECT after = rectOf(bounds);
+        ::RedrawWindow(parent_, &before, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        ::RedrawWindow(parent_, &after, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
+void Controls::setBounds(Id id, const forms::Rect& bounds) {
+    move(item(id), bounds);
+}
+
+void Controls::setPicture(Id id, Bitmap picture) {
+    Item& made = item(id);
+    made.picture->bitmap = std::move(picture);
+    ::InvalidateRect(made.window, nullptr, FALSE);
+}
+
+HBRUSH Controls::paintLabel(HWND label, HDC dc) const {
+    for (const auto& made : items_) {
+        if (made->window != label) {
+            continue;
+        }
+        const forms::Control& design = *made->design;
+        ::SetTextColor(dc, textColour(design));
+        if (design.ground == forms::Ground::Clear) {
+            ::SetBkMode(dc, TRANSPARENT);
+            return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+        }
+        const int colour = groundColour(design.ground);
+        ::SetBkColor(dc, ::GetSysColor(colour));
+        return ::GetSysColorBrush(colour);
+    }
+    return nullptr;
+}
+
+void Controls::setDpi(int dpi) {
+    const int before = dpi_;
+    dpi_ = dpi;
+    std::map<const forms::Font*, HFONT> old;
+    old.swap(fonts_);
+    const int clientWidth = forms::pixels(form_.clientWidth, dpi);
+    for (const auto& made : items_) {
+        const forms::Control& design = *made->design;
+        ::SendMessageW(made->window, WM_SETFONT, reinterpret_cast<WPARAM>(font(design.font)), TRUE);
+        forms::Rect bounds = forms::pixelRect(design.rect, dpi);
+        switch (design.sizing) {
+            case forms::Sizing::Fixed:
+                break;
+            case forms::Sizing::AroundCentre:
+            case forms::Sizing::FromLeft:
+                if (made->captioned) {
+                    const forms::PlacedCaption placed = forms::placeCaption(
+                        design, characters(made->caption), dpi, frameWidth(design.id), clientWidth,
+                        [&](std::string_view text) { return measureText(design.id, text); });
+                    ::SetWindowTextW(made->window, widen(placed.text).c_str());
+                    bounds = placed.bounds;
+                }
+                break;
+            case forms::Sizing::ToPicture:
+                if (design.image == forms::Image::ProgramIcon) {
+                    placeIcon(*made);
+                    continue;
+                }
+                RECT client;
+                ::GetClientRect(made->window, &client);
+                bounds.width = ::MulDiv(client.right, dpi, before) + 2 * frameWidth(design.id);
+                bounds.height = ::MulDiv(client.bottom, dpi, before) + 2 * frameWidth(design.id);
+                break;
+        }
+        move(*made, bounds);
+    }
+    for (const auto& [design, handle] : old) {
+        ::DeleteObject(handle);
+    }
+}
+
+}  // namespace vostrel::win32

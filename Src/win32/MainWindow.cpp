@@ -1,0 +1,129 @@
+#include "MainWindow.h"
+
+#include "AboutWindow.h"
+#include "CommandIds.h"
+#include "Dpi.h"
+
+namespace vostrel::win32 {
+
+using forms::Id;
+
+MainWindow::MainWindow(const Services& system, std::string appFolder, ScreenReader& reader)
+    : FormFace(forms::mainForm(), reader), form_(*this, system, std::move(appFolder)) {
+    create(nullptr);
+    setIcons();
+    // Announcements come from a label of no size: screen readers hear it, nobody sees it.
+    announcer_ =
+        ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0,
+                          handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAnnouncerId)),
+                          ::GetModuleHandleW(nullptr), nullptr);
+    reader_.makeLiveRegion(announcer_);
+}
+
+MainWindow::~MainWindow() {
+    about_.reset();
+    if (handle() != nullptr) {
+        ::DestroyWindow(handle());
+    }
+    for (HICON icon : icons_) {
+        if (icon != nullptr) {
+            ::DestroyIcon(icon);
+        }
+    }
+}
+
+void MainWindow::setIcons() {
+    const int sizes[2] = {systemMetric(SM_CXICON, dpi_), systemMetric(SM_CXSMICON, dpi_)};
+    const WPARAM kinds[2] = {ICON_BIG, ICON_SMALL};
+    for (int i = 0; i < 2; ++i) {
+        HICON old = icons_[i];
+        icons_[i] = static_cast<HICON>(::LoadImageW(
+            ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, sizes[i], sizes[i], 0));
+        ::SendMessageW(handle(), WM_SETICON, kinds[i], reinterpret_cast<LPARAM>(icons_[i]));
+        if (old != nullptr) {
+            ::DestroyIcon(old);
+        }
+    }
+}
+
+bool MainWindow::load() {
+    form_.Form_Load();
+    return !form_.isUnloaded();
+}
+
+void MainWindow::run(int how) {
+    showWithFocus(how);
+    runMessages(ended_);
+}
+
+void MainWindow::clicked(Id control, int index) {
+    form_.Click(control, index);
+}
+
+void MainWindow::closed() {
+    // While the About window is open this window is disabled and takes no command.
+    if (::IsWindowEnabled(handle())) {
+        unload();
+    }
+}
+
+LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        reader_.forget(announcer_);
+        ended_ = true;
+        ::PostQuitMessage(0);
+    }
+    const LRESULT result = FormWindow::handleMessage(message, wParam, lParam);
+    if (message == WM_DPICHANGED) {
+        setIcons();
+    }
+    return result;
+}
+
+void MainWindow::unload() {
+    if (handle() != nullptr) {
+        ::DestroyWindow(handle());
+    }
+}
+
+void MainWindow::setEnabled(Id control, int index, bool enabled) {
+    HWND button = controls_->window(control, index);
+    ::EnableWindow(button, enabled ? TRUE : FALSE);
+    // The focus does not stay on a control that can no longer take it.
+    if (!enabled && ::GetFocus() == button) {
+        ::SendMessageW(handle(), WM_NEXTDLGCTL, 0, FALSE);
+    }
+}
+
+PictureSize MainWindow::showPicture(std::string_view bytes, int maxSide) {
+    Bitmap picture = pictures_.decode(bytes, maxSide);
+    if (!picture) {
+        return {};
+    }
+    const PictureSize size{picture.width(), picture.height()};
+    controls_->setPicture(Id::HUNG_PICT, std::move(picture));
+    return size;
+}
+
+void MainWindow::showBlankPicture(PictureSize /*size*/) {
+    // The area is sized by frmMain; its ground is all there is to draw.
+    controls_->setPicture(Id::HUNG_PICT, Bitmap());
+}
+
+void MainWindow::alert(Id control) {
+    ScreenReader::alert(controls_->window(control));
+}
+
+void MainWindow::announce(std::string_view utterance) {
+    ScreenReader::say(announcer_, utterance);
+}
+
+AboutView& MainWindow::aboutView(frmAbout& form) {
+    if (about_ == nullptr) {
+        about_ = std::make_unique<AboutWindow>(form, handle(), reader_);
+    }
+    about_->open();
+    return *about_;
+}
+
+}  // namespace vostrel::win32

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "FormWindow.h"
+#include "Pictures.h"
+#include "forms/frmMain.h"
+
+namespace vostrel::win32 {
+
+class AboutWindow;
+
+// The game window: draws what frmMain says and forwards what the player does.
+class MainWindow final : public FormFace<MainView> {
+public:
+    MainWindow(const Services& system, std::string appFolder, ScreenReader& reader);
+    ~MainWindow() override;
+
+    // Runs the window's load procedure; false when it has unloaded the window instead.
+    bool load();
+    // Shows the window and runs the program until the window is unloaded.
+    void run(int how);
+
+    void unload() override;
+    void setEnabled(forms::Id control, int index, bool enabled) override;
+    PictureSize showPicture(std::string_view bytes, int maxSide) override;
+    void showBlankPicture(PictureSize size) override;
+    void alert(forms::Id control) override;
+    void announce(std::string_view utterance) override;
+    AboutView& aboutView(frmAbout& form) override;
+
+private:
+    void clicked(forms::Id control, int index) override;
+    void closed() override;
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void setIcons();
+
+    frmMain form_;
+    PictureDecoder pictures_;
+    HWND announcer_ = nullptr;
+    HICON icons_[2] = {};
+    std::unique_ptr<AboutWindow> about_;
+    bool ended_ = false;
+};
+
+}  // namespace vostrel::win32

@@ -1,0 +1,588 @@
+// Plays the real vostrel.exe from outside, as a player and a screen reader meet it: every row
+// starts the program in a throwaway application folder and drives it with window messages (under
+// Wine's null graphics driver in the build), and checks that it ends with exit code 0 and wrote
+// nothing into its folder.
+// Usage: tst_game_win32 <vostrel.exe> <stand-in program>
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "CommandIds.h"
+#include "forms/Definitions.h"
+#include "forms/Layout.h"
+#include "platform/WinText.h"
+
+namespace {
+
+namespace forms = vostrel::forms;
+namespace win32 = vostrel::win32;
+using forms::Id;
+
+int passed = 0;
+int failed = 0;
+std::string row;  // named in every failure
+std::wstring program;
+std::wstring standIn;
+std::wstring work;  // everything the test makes lies in here
+
+void check(bool ok, const std::string& what) {
+    ok ? ++passed : ++failed;
+    if (!ok) {
+        std::printf("FAIL: %s: %s\n", row.c_str(), what.c_str());
+    }
+}
+
+std::wstring windowsPath(const char* argument) {
+    std::wstring path = vostrel::widen(argument);
+    path = path.starts_with(L"/") ? L"Z:" + path : path;  // Wine's drive for the host's root
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
+void writeFile(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+bool exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A 16-colour picture, as the game ships them, whose header may claim another width; or one of
+// 8-bit colours, run-length encoded, no more than 255 pixels wide.
+std::string bmp(int width, int height, int claimedWidth = 0, bool encoded = false) {
+    const int stride = ((width + 1) / 2 + 3) / 4 * 4;
+    const int size = encoded ? 4 * height + 2 : stride * height;
+    std::string out = "BM";
+    for (std::int32_t field :
+         {118 + size, 0, 118, 40, claimedWidth ? claimedWidth : width, height,
+          encoded ? 0x80001 : 0x40001, encoded ? 1 : 0, size, 2835, 2835, 16, 16}) {
+        out.append(reinterpret_cast<const char*>(&field), 4);
+    }
+    for (std::uint32_t colour = 0; colour < 16; ++colour) {
+        const std::uint32_t grey = colour * 0x111111;
+        out.append(reinterpret_cast<const char*>(&grey), 4);
+    }
+    std::string pixels(static_cast<std::size_t>(stride * height), '\x12');
+    if (encoded) {  // each row one run of colour 1, then the end of the picture
+        pixels.clear();
+        for (int row = 0; row < height; ++row) {
+            pixels += {static_cast<char>(width), 1, 0, 0};
+        }
+        pixels += {0, 1};
+    }
+    return out + pixels;
+}
+
+std::string randomBytes(std::size_t size) {
+    std::mt19937 random(7);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) {
+        byte = static_cast<char>(random());
+    }
+    return bytes;
+}
+
+// Names, sizes and times of what a folder holds, to tell that a run changed nothing.
+std::wstring listing(const std::wstring& folder) {
+    std::wstring all;
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found)) {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            all += name + L" " + std::to_wstring(found.nFileSizeLow) + L" " +
+                   std::to_wstring(found.ftLastWriteTime.dwLowDateTime) + L"\n";
+        }
+    }
+    ::FindClose(search);
+    return all;
+}
+
+// An application folder with a blank in its path: the program, eleven pictures of `side` pixels
+// square and the word file.
+std::wstring folder(const std::string& words, int side = 120) {
+    static int made = 0;
+    const std::wstring path = work + L"\\app " + std::to_wstring(++made);
+    ::CreateDirectoryW(path.c_str(), nullptr);
+    ::CopyFileW(program.c_str(), (path + L"\\vostrel.exe").c_str(), FALSE);
+    for (int stage = 0; stage <= 10; ++stage) {
+        writeFile(path + L"\\" + std::to_wstring(stage) + L".bmp", bmp(side, side));
+    }
+    writeFile(path + L"\\h_dat.txt", words);
+    return path;
+}
+
+std::vector<std::pair<DWORD, HWND>> events;
+
+void CALLBACK noteEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG, DWORD, DWORD) {
+    events.emplace_back(event, window);
+}
+
+// Runs this thread's messages, which bring the events, until `done` or the time has passed.
+bool waitFor(const std::function<bool()>& done, int milliseconds = 5000) {
+    for (int waited = 0; waited < milliseconds; waited += 10) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&message);
+        }
+        if (done()) {
+            return true;
+        }
+        ::Sleep(10);
+    }
+    return false;
+}
+
+bool sawEvent(DWORD event, HWND window) {
+    const auto wanted = std::make_pair(event, window);
+    return waitFor([&] { return std::find(events.begin(), events.end(), wanted) != events.end(); });
+}
+
+std::wstring text(HWND window) {
+    std::wstring buffer(4096, L'\0');
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]),
+                          SMTO_ABORTIFHUNG, 5000, &length);
+    return buffer.substr(0, length);
+}
+
+// A control of one of the program's windows, found by the identifier its definition gives it.
+HWND control(HWND window, Id id, int index = -1) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(window, name, 16);
+    const auto& controls =
+        (std::wstring(name) == L"frmAbout" ? forms::aboutForm() : forms::mainForm()).controls;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].id == id && controls[i].index == index) {
+            return ::GetDlgItem(window, win32::controlId(i));
+        }
+    }
+    return nullptr;
+}
+
+void click(HWND button) {
+    ::SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+}
+
+// Chooses a menu item, without waiting for what it opens.
+void choose(HWND window, Id item) {
+    const auto& menu = forms::mainForm().menu;
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        if (menu[i].id == item) {
+            ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(win32::menuId(i)), 0);
+        }
+    }
+}
+
+// The program started in an application folder, watched through the events a screen reader gets.
+class Game {
+public:
+    explicit Game(const std::wstring& folder) : folder_(folder), before_(listing(folder)) {
+        std::wstring commandLine = L"\"" + folder + L"\\vostrel.exe\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        check(::CreateProcessW((folder + L"\\vostrel.exe").c_str(), commandLine.data(), nullptr,
+                               nullptr, FALSE, 0, nullptr, work.c_str(), &startup, &process_),
+              "the program starts");
+        for (DWORD event : std::vector<DWORD>{EVENT_SYSTEM_ALERT, EVENT_OBJECT_NAMECHANGE,
+                                              EVENT_OBJECT_LIVEREGIONCHANGED}) {
+            hooks_.push_back(::SetWinEventHook(event, event, nullptr, noteEvent,
+                                               process_.dwProcessId, 0, WINEVENT_OUTOFCONTEXT));
+        }
+        events.clear();
+    }
+
+    ~Game() {
+        for (HWINEVENTHOOK hook : hooks_) {
+            ::UnhookWinEvent(hook);
+        }
+        DWORD code = STILL_ACTIVE;
+        if (::WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) {
+            ::TerminateProcess(process_.hProcess, 1);
+        }
+        ::GetExitCodeProcess(process_.hProcess, &code);
+        check(code == 0, "the program ends with exit code 0");
+        check(listing(folder_) == before_, "the program wrote nothing in its folder");
+        ::CloseHandle(process_.hThread);
+        ::CloseHandle(process_.hProcess);
+    }
+
+    // The program's visible top-level window of a class, waited for up to five seconds.
+    [[nodiscard]] HWND window(const wchar_t* windowClass, bool wait = true) const {
+        HWND found = nullptr;
+        auto look = [&] {
+            for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, windowClass, nullptr));) {
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(w, &owner);
+                found = owner == process_.dwProcessId && ::IsWindowVisible(w) ? w : found;
+            }
+            return found != nullptr;
+        };
+        wait ? waitFor(look) : look();
+        return found;
+    }
+
+    [[nodiscard]] HWND focus() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        ::GetGUIThreadInfo(process_.dwThreadId, &info);
+        return info.hwndFocus;
+    }
+
+    // Presses a key on the focused control; Tab waits for the focus to move on.
+    void key(UINT virtualKey) const {
+        HWND target = focus();
+        ::PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
+        ::PostMessageW(target, WM_KEYUP, virtualKey, 0xC0000001);
+        if (virtualKey == VK_TAB) {
+            waitFor([&] { return focus() != target; });
+        }
+    }
+
+    // The text of the message box the program shows now, owned by `owner`, once it is answered.
+    [[nodiscard]] std::wstring answer(HWND owner) const {
+        HWND box = window(L"#32770");
+        check(box != nullptr && text(box) == L"Vostrel" && ::GetWindow(box, GW_OWNER) == owner &&
+                  ::GetDlgItem(box, IDCANCEL) == nullptr,
+              "a message box titled Vostrel with only OK, owned by the window that shows it");
+        const std::wstring said = text(::GetDlgItem(box, 0xFFFF));
+        ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        check(waitFor([&] { return !::IsWindow(box); }), "OK dismisses the message box");
+        return said;
+    }
+
+private:
+    std::wstring folder_;
+    std::wstring before_;
+    PROCESS_INFORMATION process_{};
+    std::vector<HWINEVENTHOOK> hooks_;
+};
+
+void setRegistry(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
+                 DWORD size) {
+    HKEY handle = nullptr;
+    ::RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
+    data != nullptr ? ::RegSetValueExW(handle, name, 0, type, static_cast<const BYTE*>(data), size)
+                    : ::RegDeleteValueW(handle, name);
+    ::RegCloseKey(handle);
+}
+
+void setDpi(DWORD dpi) {
+    setRegistry(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, 4);
+}
+
+// Every control where its definition puts it: labels sized to their captions keep their designed
+// centre or left edge, picture areas their top left.
+void checkLayout(HWND window, const forms::Form& form, int dpi) {
+    RECT client;
+    ::GetClientRect(window, &client);
+    check(client.right == forms::pixels(form.clientWidth, dpi) &&
+              client.bottom == forms::pixels(form.clientHeight, dpi),
+          std::string(form.name) + "'s client area");
+    for (std::size_t i = 0; i < form.controls.size(); ++i) {
+        const forms::Control& design = form.controls[i];
+        const forms::Rect want = forms::pixelRect(design.rect, dpi);
+        RECT got;
+        ::GetWindowRect(::GetDlgItem(window, win32::controlId(i)), &got);
+        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&got), 2);
+        bool ok = got.top == want.top &&
+                  (design.sizing == forms::Sizing::AroundCentre
+                       ? std::abs(got.left + got.right - 2 * want.left - want.width) <= 1
+                       : got.left == want.left);
+        if (design.sizing == forms::Sizing::Fixed) {
+            ok = ok && got.right - got.left == want.width && got.bottom - got.top == want.height;
+        }
+        check(ok, std::string(design.name) + " " + std::to_string(design.index) + " in place");
+    }
+}
+
+void testLayout(int dpi) {
+    row = "layout at " + std::to_string(dpi) + " dpi";
+    setDpi(static_cast<DWORD>(dpi));
+    Game game(folder("abc", 80));
+    HWND main = game.window(L"frmMain");
+    checkLayout(main, forms::mainForm(), dpi);
+    RECT area;
+    ::GetClientRect(control(main, Id::HUNG_PICT), &area);
+    check(area.right == 80 * dpi / 96 && area.bottom == 80 * dpi / 96,
+          "the picture area takes the picture's size at the density");
+    RECT before;
+    RECT after;
+    ::GetWindowRect(control(main, Id::cmdExit), &before);
+    ::SetWindowPos(main, nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::GetWindowRect(control(main, Id::cmdExit), &after);
+    ::GetClientRect(main, &area);
+    check(area.right > forms::pixels(forms::mainForm().clientWidth, dpi) &&
+              ::EqualRect(&before, &after) != FALSE,
+          "a larger window moves no control");
+    choose(main, Id::mnuHelpAbout);
+    HWND about = game.window(L"frmAbout");
+    checkLayout(about, forms::aboutForm(), dpi);
+    POINT origin{0, 0};
+    ::ClientToScreen(about, &origin);
+    check(origin.x == forms::pixels(forms::aboutForm().left, dpi) &&
+              origin.y == forms::pixels(forms::aboutForm().top, dpi),
+          "About's client area at its place on the screen");
+    ::PostMessageW(about, WM_CLOSE, 0, 0);
+    waitFor([&] { return ::IsWindowEnabled(main) != FALSE; });
+    choose(main, Id::mnuFileExit);
+    setDpi(96);
+}
+
+// Whatever lies in the application folder, the program shows the message Linux shows, before its
+// window ever appears, or a playable game with the empty picture where a picture cannot be shown.
+void testInstallations() {
+    enum Spoil { Write, Remove, Folder, Huge, Held };
+    struct Installation {
+        const char* tag;
+        const wchar_t* file;
+        Spoil spoil;
+        std::string bytes;
+        const wchar_t* message;  // or null for a game, with a picture area this many pixels square
+        int pictureSide;
+    };
+    const std::vector<Installation> rows = {
+        {"no word file", L"h_dat.txt", Remove, "", L"Data File Not exists.", 0},
+        {"word file is a folder", L"h_dat.txt", Folder, "", L"Data File Not exists.", 0},
+        {"empty word file", L"h_dat.txt", Write, "", L"The word file holds no words.", 0},
+        {"word file over 64 MiB", L"h_dat.txt", Huge, "",
+         L"The word file is too large to be a word list.", 0},
+        {"word file held open by another program", L"h_dat.txt", Held, "",
+         L"The word file cannot be read.", 0},
+        {"word file of random bytes", L"h_dat.txt", Write, randomBytes(65536), nullptr, 120},
+        {"a word wider than the window", L"h_dat.txt", Write, std::string(400, 'w'), nullptr, 120},
+        {"picture missing", L"0.bmp", Remove, "", nullptr, 200},
+        {"picture of random bytes", L"0.bmp", Write, randomBytes(4096), nullptr, 200},
+        {"picture of 2,049 pixels a side", L"0.bmp", Write, bmp(2049, 16), nullptr, 200},
+        {"picture claiming 4,096 pixels a side", L"0.bmp", Write, bmp(120, 120, 4096), nullptr,
+         200},
+        {"picture cut short", L"0.bmp", Write, bmp(120, 120).substr(0, 500), nullptr, 200},
+        {"picture run-length encoded", L"0.bmp", Write, bmp(120, 120, 0, true), nullptr, 120},
+    };
+    for (const Installation& installation : rows) {
+        row = installation.tag;
+        const std::wstring at = folder("abc");
+        const std::wstring path = at + L"\\" + installation.file;
+        HANDLE held =
+            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                          installation.spoil == Held ? OPEN_EXISTING : CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(held, installation.bytes.data(), static_cast<DWORD>(installation.bytes.size()),
+                    &written, nullptr);
+        if (installation.spoil == Huge) {
+            ::SetFilePointer(held, 64 * 1024 * 1024 + 1, nullptr, FILE_BEGIN);
+            ::SetEndOfFile(held);
+        }
+        if (installation.spoil != Held) {
+            ::CloseHandle(held);
+        }
+        if (installation.spoil == Remove || installation.spoil == Folder) {
+            ::DeleteFileW(path.c_str());
+        }
+        if (installation.spoil == Folder) {
+            ::CreateDirectoryW(path.c_str(), nullptr);
+        }
+        Game game(at);
+        if (installation.message != nullptr) {
+            check(game.answer(nullptr) == installation.message, "the message");
+            check(game.window(L"frmMain", false) == nullptr, "the game window is never shown");
+        } else {
+            HWND main = game.window(L"frmMain");
+            RECT area;
+            ::GetClientRect(control(main, Id::HUNG_PICT), &area);
+            check(area.right == installation.pictureSide && area.bottom == installation.pictureSide,
+                  "the picture area's size");
+            RECT word;
+            ::GetWindowRect(control(main, Id::WORD_LABEL), &word);
+            ::MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&word), 2);
+            check(!text(control(main, Id::WORD_LABEL)).empty() && word.left >= 0 &&
+                      word.right <= forms::pixels(forms::mainForm().clientWidth, 96),
+                  "a word to guess, inside the window");
+            ::PostMessageW(main, WM_CLOSE, 0, 0);  // the frame's Close ends the program
+        }
+        if (installation.spoil == Held) {
+            ::CloseHandle(held);
+        }
+    }
+}
+
+// A won and a lost game, as a player and a screen reader meet them, with the keyboard's way
+// through the window; then the word file gone at Reset & Start.
+void testPlay() {
+    row = "play";
+    const forms::Form& design = forms::mainForm();
+    const std::wstring at = folder("abc");
+    Game game(at);
+    HWND main = game.window(L"frmMain");
+    auto letter = [&](char c) { return control(main, Id::CMD_ALPHA, c - 'a'); };
+    HWND word = control(main, Id::WORD_LABEL);
+    HWND result = control(main, Id::RESULT_LABEL);
+    HWND gallows = control(main, Id::HUNG_PICT);
+    HWND reset = control(main, Id::CMD_RESET);
+    HWND announcer = ::GetDlgItem(main, win32::kAnnouncerId);
+    // As a screen reader asks first, so the game gives its spoken names to the system.
+    DWORD_PTR object = 0;
+    ::SendMessageTimeoutW(main, WM_GETOBJECT, 0, OBJID_CLIENT, SMTO_ABORTIFHUNG, 5000, &object);
+
+    std::vector<forms::Control> order;
+    std::ranges::copy_if(design.controls, std::back_inserter(order),
+                         [](auto& c) { return c.kind != forms::Kind::Label; });
+    std::ranges::sort(order, {}, &forms::Control::tabIndex);
+    bool inOrder = true;
+    for (std::size_t i = 0; i <= order.size(); ++i) {
+        const forms::Control& next = order[i % order.size()];
+        HWND expected = control(main, next.id, next.index);
+        inOrder = inOrder && waitFor([&] { return game.focus() == expected; });
+        game.key(VK_TAB);
+    }
+    check(inOrder, "the focus starts on Exit and Tab walks the tab order round");
+
+    click(letter('a'));
+    click(letter('b'));
+    check(text(word) == L"ab?" && !::IsWindowEnabled(letter('a')) && ::IsWindowEnabled(letter('c')),
+          "found letters are shown and their buttons disabled");
+    check(sawEvent(EVENT_OBJECT_LIVEREGIONCHANGED, announcer) &&
+              text(announcer).starts_with(L"b found"),
+          "a guess is announced");
+    click(letter('c'));
+    check(text(result) == L"You've got it !" && sawEvent(EVENT_SYSTEM_ALERT, result),
+          "a win is shown and announced");
+    events.clear();
+    for (char c = 'a'; c <= 'z'; ++c) {
+        click(letter(c));  // disabled ones too: the system may deliver their clicks all the same
+    }
+    waitFor([] { return false; }, 300);  // for any event on its way
+    check(text(word) == L"abc" && text(result) == L"You've got it !" &&
+              text(gallows) == L"Gallows: 0 of 10 misses" && events.empty(),
+          "a finished game takes no more guesses");
+
+    click(reset);
+    check(text(word) == L"???" && text(result) == L"LEFT10" && ::IsWindowEnabled(letter('a')) &&
+              text(announcer).starts_with(L"New game"),
+          "Reset & Start begins a new game");
+    for (char c = 'd'; c < 'm'; ++c) {
+        click(letter(c));
+    }
+    check(text(result) == L"LEFT 1" && text(gallows) == L"Gallows: 9 of 10 misses" &&
+              sawEvent(EVENT_OBJECT_NAMECHANGE, gallows),
+          "misses count down and the gallows is named anew");
+    click(letter('m'));
+    check(text(result) == L"You are hunged !" && text(word) == L"???" &&
+              text(control(main, Id::ANSWER_LABEL)) == L"abc" &&
+              sawEvent(EVENT_SYSTEM_ALERT, result),
+          "the tenth miss loses and shows the answer");
+
+    // Moved aside and back, so the folder ends as it was.
+    ::MoveFileW((at + L"\\h_dat.txt").c_str(), (at + L" words").c_str());
+    ::PostMessageW(reset, BM_CLICK, 0, 0);
+    check(game.answer(main) == L"Data File Not exists.", "a word file gone at Reset & Start");
+    ::MoveFileW((at + L" words").c_str(), (at + L"\\h_dat.txt").c_str());
+}
+
+// About: its texts, modality and keys, and the system-information tool started from the path in
+// the registry, or the message when no value leads to it.
+void testAbout() {
+    row = "About";
+    Game game(folder("abc"));
+    HWND main = game.window(L"frmMain");
+    auto open = [&] {
+        choose(main, Id::mnuHelpAbout);
+        HWND opened = game.window(L"frmAbout");
+        check(waitFor([&] { return game.focus() == control(opened, Id::cmdOK); }),
+              "the focus starts on OK");
+        return opened;
+    };
+    HWND about = open();
+    const auto style = static_cast<DWORD>(::GetWindowLongW(about, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongW(about, GWL_EXSTYLE));
+    check(text(about) == L"Vostrelのﾊﾞｰｼﾞｮﾝ情報" &&
+              text(control(about, Id::lblTitle)) == L"Vostrel" &&
+              text(control(about, Id::lblVersion)) == L"ﾊﾞｰｼﾞｮﾝ 1.0.0" &&
+              text(control(about, Id::cmdSysInfo)) == L"ｼｽﾃﾑ情報(&S)...",
+          "About's texts");
+    check(::GetWindow(about, GW_OWNER) == main && (exStyle & WS_EX_APPWINDOW) == 0 &&
+              (exStyle & WS_EX_DLGMODALFRAME) != 0 && (style & WS_SYSMENU) != 0 &&
+              (style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0,
+          "a fixed dialog frame with only Close, off the taskbar");
+    click(control(main, Id::CMD_ALPHA, 0));
+    DWORD_PTR ignored = 0;
+    const auto& menu = forms::mainForm().menu;
+    for (std::size_t i = 0; i < menu.size(); ++i) {
+        ::SendMessageTimeoutW(main, WM_COMMAND, static_cast<WPARAM>(win32::menuId(i)), 0,
+                              SMTO_ABORTIFHUNG, 2000, &ignored);
+    }
+    ::SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    check(!::IsWindowEnabled(main) && ::IsWindow(about) &&
+              text(control(main, Id::WORD_LABEL)) == L"???",
+          "the game window is disabled and ignores clicks, menus and Close");
+    game.key(VK_ESCAPE);
+    check(waitFor([&] { return !::IsWindow(about) && ::IsWindowEnabled(main); }), "Esc closes");
+    about = open();
+    game.key(VK_RETURN);
+    check(waitFor([&] { return !::IsWindow(about); }), "Enter presses OK");
+
+    // The stand-in, and a program where a command line cut at the blank would find one.
+    const std::wstring tool = work + L"\\with blank\\child.exe";
+    ::CreateDirectoryW((work + L"\\with blank").c_str(), nullptr);
+    ::CopyFileW(standIn.c_str(), tool.c_str(), FALSE);
+    ::CopyFileW(standIn.c_str(), (work + L"\\with.exe").c_str(), FALSE);
+    const wchar_t* const toolKey = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+    setRegistry(HKEY_LOCAL_MACHINE, toolKey, L"PATH", REG_SZ, tool.c_str(),
+                static_cast<DWORD>((tool.size() + 1) * sizeof(wchar_t)));
+    about = open();
+    ::PostMessageW(game.focus(), WM_SYSCHAR, 's', 1 << 29);  // Alt+S
+    writeFile(tool + L".go", "");
+    check(waitFor([&] { return exists(tool + L".ran"); }) && !exists(work + L"\\with.exe.ran"),
+          "Alt+S starts exactly the program the registry names");
+    setRegistry(HKEY_LOCAL_MACHINE, toolKey, L"PATH", REG_SZ, nullptr, 0);
+    setRegistry(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools Location", L"MSINFO",
+                REG_SZ, nullptr, 0);
+    ::PostMessageW(control(about, Id::cmdSysInfo), BM_CLICK, 0, 0);
+    check(game.window(L"#32770") != nullptr, "the message comes");
+    ::PostMessageW(control(about, Id::cmdOK), BM_CLICK, 0, 0);  // About is disabled under it
+    check(game.answer(about) == L"現時点ではｼｽﾃﾑ情報を使用できません" && ::IsWindowVisible(about),
+          "with no tool to start, the message, and About stays open");
+    ::PostMessageW(about, WM_CLOSE, 0, 0);
+    check(waitFor([&] { return !::IsWindow(about) && ::IsWindowEnabled(main); }),
+          "the frame's Close closes");
+    game.key(VK_SPACE);  // on Exit, where the focus was when About opened
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::printf("usage: tst_game_win32 <vostrel.exe> <stand-in program>\n");
+        return 2;
+    }
+    program = windowsPath(argv[1]);
+    standIn = windowsPath(argv[2]);
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    work = temp + std::wstring(L"vostrel game ") + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(work.c_str(), nullptr);
+    setDpi(96);
+    testPlay();
+    testInstallations();
+    testAbout();
+    testLayout(96);
+    testLayout(144);
+    // The whole tree at once, as the shell deletes it.
+    const std::wstring paths = work + L'\0';
+    SHFILEOPSTRUCTW remove{nullptr,   FO_DELETE, paths.c_str(), nullptr,
+                           FOF_NO_UI, FALSE,     nullptr,       nullptr};
+    ::SHFileOperationW(&remove);
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}
