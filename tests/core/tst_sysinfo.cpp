@@ -155,7 +155,7 @@ private slots:
         system.programs.programs = {kTool.toStdString()};
         QCOMPARE(vostrel::StartSysInfo(system.services), vostrel::SysInfoResult::Unavailable);
         QVERIFY(system.programs.attempts.empty());
-        QCOMPARE(system.registry.opened.size(), std::size_t(1));
+        QCOMPARE(system.registry.opens, 1);
         QCOMPARE(system.registry.stillOpen(), std::size_t(0));
     }
 };

@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QToolButton>
 #include <QtMath>
 #include <QtTest>
 
@@ -310,23 +309,6 @@ private slots:
         }
     }
 
-    // A window too narrow for its menus shows the overflow button with the style's own icon,
-    // which the style layer only decodes when it is first drawn.
-    void narrowWindowShowsTheOverflowIcon() {
-        AppFolder folder;
-        const auto window = folder.load();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->resize(40, window->height());
-        QToolButton* overflow = nullptr;
-        QTRY_VERIFY((overflow = visibleOverflowButton(*window)) != nullptr);
-        const QSize size = overflow->iconSize();
-        const QIcon own = qobject_cast<QProxyStyle*>(QApplication::style())
-                              ->baseStyle()
-                              ->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
-        QCOMPARE(overflow->icon().pixmap(size).toImage(), own.pixmap(size).toImage());
-    }
-
 private:
     static void checkControls(const QWidget& window, const forms::Form& form) {
         std::vector<const forms::Control*> tabOrder;
@@ -363,15 +345,6 @@ private:
                 widget = widget->nextInFocusChain();
             }
         }
-    }
-
-    static QToolButton* visibleOverflowButton(const QMainWindow& window) {
-        for (QToolButton* candidate : window.menuBar()->findChildren<QToolButton*>()) {
-            if (candidate->isVisible()) {
-                return candidate;
-            }
-        }
-        return nullptr;
     }
 };
 

@@ -1,6 +1,6 @@
 // The Windows implementations of the system services against the real system (Wine's, in the
-// build): what its registry hands over, which files count as normal and are read, how ANSI text
-// and environment references come out, and what starting a program starts.
+// build): what its registry hands over, which files count as normal and are read, and how ANSI
+// text and environment references come out. Starting a program is played through the game.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,7 +10,6 @@
 #include "platform/WinText.h"
 #include "services/AnsiText.h"
 #include "services/FileSystem.h"
-#include "services/ProgramStart.h"
 #include "services/Registry.h"
 
 namespace {
@@ -35,10 +34,6 @@ void writeFile(const std::string& path, const std::string& bytes) {
     DWORD written = 0;
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     ::CloseHandle(file);
-}
-
-bool exists(const std::string& path) {
-    return ::GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // What the registry hands over through the ANSI functions: sizes with or without terminator, the
@@ -156,47 +151,6 @@ void testFiles(const std::string& folder) {
     ::RemoveDirectoryW(widen(folder + "\\sub folder").c_str());
 }
 
-// Starting a program in a folder with a blank starts exactly it, with the window style given,
-// and does not wait for it; what is no program is not started.
-void testProgramStart(const std::string& folder) {
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::string standIn = narrow(self);
-    standIn = standIn.substr(0, standIn.find_last_of('\\')) + "\\sysinfo_child.exe";
-    const std::string blank = folder + "\\with blank";
-    const std::string child = blank + "\\child.exe";
-    ::CreateDirectoryW(widen(blank).c_str(), nullptr);
-    ::CopyFileW(widen(standIn).c_str(), widen(child).c_str(), FALSE);
-    // Where a command line split at the blank would find a program.
-    ::CopyFileW(widen(standIn).c_str(), widen(folder + "\\with.exe").c_str(), FALSE);
-    writeFile(blank + "\\file.txt", "x");
-
-    const vostrel::ProgramStart& programs = vostrel::systemProgramStart();
-    check(programs.start(child, vostrel::kShowNormal), "start: a program");
-    writeFile(child + ".go", "");  // only now may it finish
-    int waited = 0;
-    for (; waited < 10000 && !exists(child + ".ran"); waited += 50) {
-        ::Sleep(50);
-    }
-    std::string report(16, '\0');
-    HANDLE file = ::CreateFileW(widen(child + ".ran").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD got = 0;
-    ::ReadFile(file, report.data(), static_cast<DWORD>(report.size()), &got, nullptr);
-    ::CloseHandle(file);
-    check(report.substr(0, got) == "1 1 go" && !exists(folder + "\\with.exe.ran"),
-          "start: exactly that program, window style 1, no arguments, not waited for");
-    for (const std::string& path :
-         {blank + "\\none.exe", blank, blank + "\\file.txt", std::string()}) {
-        check(!programs.start(path, vostrel::kShowNormal), "start refused: \"" + path + "\"");
-    }
-    for (const std::string& name :
-         {child, child + ".go", child + ".ran", blank + "\\file.txt", folder + "\\with.exe"}) {
-        ::DeleteFileW(widen(name).c_str());
-    }
-    ::RemoveDirectoryW(widen(blank).c_str());
-}
-
 }  // namespace
 
 int main() {
@@ -208,7 +162,6 @@ int main() {
     testRegistry();
     testText();
     testFiles(folder);
-    testProgramStart(folder);
     ::RemoveDirectoryW(widen(folder).c_str());
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
