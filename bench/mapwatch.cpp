@@ -66,6 +66,12 @@ bool watch(Watch& w, pid_t child, Clock::time_point start, Clock::time_point dea
     }
 }
 
+// A helper window the program creates may not be watchable (an input-only one) or may already be
+// gone; such windows are never the one shown, so their errors are ignored.
+int ignoreUnwatchable(Display* /*display*/, XErrorEvent* /*error*/) {
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -85,6 +91,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "the X server has no DAMAGE extension\n");
         return 2;
     }
+    XSetErrorHandler(ignoreUnwatchable);
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, False);
 

@@ -107,7 +107,7 @@ public:
     explicit ScriptedFiles(Script& script) : script_(script) {}
     bool isNormalFile(const std::string&) const override { return (script_.byte() & 1) != 0; }
     vostrel::ReadStatus readRegularFile(const std::string&, std::size_t,
-                                        std::string&) const override {
+                                        vostrel::FileBytes&) const override {
         return vostrel::ReadStatus::NotRegular;
     }
 

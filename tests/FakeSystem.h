@@ -31,8 +31,8 @@ public:
     }
 
     vostrel::ReadStatus readRegularFile(const std::string& path, std::size_t maxBytes,
-                                        std::string& out) const override {
-        out.clear();
+                                        vostrel::FileBytes& out) const override {
+        out = vostrel::FileBytes();
         const auto it = files_.find(path);
         if (it == files_.end() || it->second.kind == Kind::Special) {
             return vostrel::ReadStatus::NotRegular;
@@ -43,7 +43,7 @@ public:
         if (it->second.content.size() > maxBytes) {
             return vostrel::ReadStatus::TooLarge;
         }
-        out = it->second.content;
+        out = vostrel::FileBytes(it->second.content);
         return vostrel::ReadStatus::Ok;
     }
 

@@ -24,7 +24,7 @@ std::string pictureName(int misses) {
 LoadResult loadWordFile(const FileSystem& files, std::string_view appFolder) {
     const std::string path = joinPath(appFolder, kWordFileName);
     LoadResult result;
-    std::string bytes;
+    FileBytes bytes;
     switch (files.readRegularFile(path, kMaxWordFileBytes, bytes)) {
         case ReadStatus::Ok:
             break;

@@ -70,13 +70,13 @@ void appendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
-WordList::WordList(std::string bytes) : text_(std::move(bytes)) {
-    const std::string_view start(text_.data(), std::min<std::size_t>(text_.size(), 3));
-    if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF")) {
-        text_ = utf16ToUtf8(std::string_view(text_).substr(2), text_[0] == '\xFE');
+WordList::WordList(FileBytes bytes) : bytes_(std::move(bytes)), text_(bytes_.view()) {
+    if (text_.starts_with("\xFF\xFE") || text_.starts_with("\xFE\xFF")) {
+        bytes_ = FileBytes(utf16ToUtf8(text_.substr(2), text_[0] == '\xFE'));
+        text_ = bytes_.view();
         encoding_ = TextEncoding::Utf8;
-    } else if (start == "\xEF\xBB\xBF") {
-        text_.erase(0, 3);
+    } else if (text_.starts_with("\xEF\xBB\xBF")) {
+        text_.remove_prefix(3);
         encoding_ = TextEncoding::Utf8;
     }
     // Marks are 32-bit; even a UTF-16 list at the size limit stays far below.
@@ -143,7 +143,7 @@ std::string_view WordList::operator[](std::size_t index) const {
         std::size_t stop = 0;
         pos = nextField(pos, begin, stop);
         if (isWord(begin, stop) && skip-- == 0) {
-            return std::string_view(text_).substr(begin, stop - begin);
+            return text_.substr(begin, stop - begin);
         }
     }
 }

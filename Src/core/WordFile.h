@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "services/FileSystem.h"
+
 namespace vostrel {
 
 // Anything larger is not a word list anyone wrote by hand; refusing it keeps a new game quick and
@@ -34,7 +36,8 @@ class WordList {
 public:
     WordList() = default;
     // From the bytes of a word file, byte-order mark and all.
-    explicit WordList(std::string bytes);
+    explicit WordList(FileBytes bytes);
+    explicit WordList(std::string_view bytes) : WordList(FileBytes(bytes)) {}
 
     [[nodiscard]] std::size_t size() const { return count_; }
     [[nodiscard]] bool empty() const { return count_ == 0; }
@@ -47,7 +50,8 @@ private:
 
     std::size_t nextField(std::size_t pos, std::size_t& begin, std::size_t& stop) const;
 
-    std::string text_;
+    FileBytes bytes_;
+    std::string_view text_;  // the words' text in bytes_, after any byte-order mark
     std::vector<std::uint32_t> marks_;  // where the fields of words 0, 64, 128 ... start
     std::size_t count_ = 0;
     TextEncoding encoding_ = TextEncoding::System;

@@ -177,11 +177,11 @@ void frmMain::unload() {
 void frmMain::showPicture(int misses) {
     const std::string& name =
         misses == 0 ? pictureName(0) : PictFiles[static_cast<std::size_t>(misses - 1)];
-    std::string bytes;
+    FileBytes bytes;
     PictureSize size;
     if (system_.files.readRegularFile(joinPath(appFolder_, name), kMaxPictureBytes, bytes) ==
         ReadStatus::Ok) {
-        size = view_.showPicture(bytes, kMaxPictureSide);
+        size = view_.showPicture(bytes.view(), kMaxPictureSide);
     }
     if (size.width <= 0 || size.height <= 0) {
         // A missing or broken picture must not stop the game: an empty one stands in.

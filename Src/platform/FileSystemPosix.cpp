@@ -1,8 +1,10 @@
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -21,13 +23,33 @@ ssize_t readSome(int fd, char* into, std::size_t count) {
     }
 }
 
+// Memory for a large file: fresh memory is given a page at a time as it is first touched, and each
+// page costs a fault and a slot in the address cache; in huge pages, asked for all at once, reading
+// ten megabytes and looking through them costs a fraction of that.
+FileBytes memoryFor(std::size_t size) {
+    constexpr std::size_t kHuge = std::size_t{2} << 20;
+    if (size < kHuge) {
+        return FileBytes(size);
+    }
+    const std::size_t rounded = (size + kHuge - 1) / kHuge * kHuge;
+    auto* data = static_cast<char*>(std::aligned_alloc(kHuge, rounded));
+    if (data == nullptr) {
+        return FileBytes(size);
+    }
+    (void)::madvise(data, rounded, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+    (void)::madvise(data, rounded, MADV_POPULATE_WRITE);
+#endif
+    return {data, size, [](char* memory) { std::free(memory); }};
+}
+
 // One read of the size the file has now, then a small probe for an end that moved on (files of
-// /proc report no size at all): doubling a buffer just to meet the end would copy it whole.
-ReadStatus readAll(int fd, std::size_t size, std::size_t maxBytes, std::string& out) {
-    out.resize(size);
+// /proc report no size at all).
+ReadStatus readAll(int fd, std::size_t size, std::size_t maxBytes, FileBytes& out) {
+    out = memoryFor(size);
     std::size_t got = 0;
-    while (got < out.size()) {
-        const ssize_t n = readSome(fd, out.data() + got, out.size() - got);
+    while (got < size) {
+        const ssize_t n = readSome(fd, out.data() + got, size - got);
         if (n < 0) {
             return ReadStatus::Failed;
         }
@@ -36,24 +58,29 @@ ReadStatus readAll(int fd, std::size_t size, std::size_t maxBytes, std::string& 
         }
         got += static_cast<std::size_t>(n);
     }
-    out.resize(got);
-    char more[4096];
+    out.shrink(got);
+    std::string more;
+    char chunk[4096];
     for (;;) {
-        const ssize_t n = readSome(fd, more, sizeof more);
+        const ssize_t n = readSome(fd, chunk, sizeof chunk);
         if (n < 0) {
             return ReadStatus::Failed;
         }
         if (n == 0) {
-            return ReadStatus::Ok;
+            break;
         }
-        if (static_cast<std::size_t>(n) > maxBytes - out.size()) {
+        if (static_cast<std::size_t>(n) > maxBytes - got - more.size()) {
             return ReadStatus::TooLarge;
         }
-        out.append(more, static_cast<std::size_t>(n));
+        more.append(chunk, static_cast<std::size_t>(n));
     }
+    if (!more.empty()) {
+        out = FileBytes(std::string(out.view()) + more);
+    }
+    return ReadStatus::Ok;
 }
 
-ReadStatus readOpen(int fd, std::size_t maxBytes, std::string& out) {
+ReadStatus readOpen(int fd, std::size_t maxBytes, FileBytes& out) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
         return ReadStatus::Failed;
@@ -75,8 +102,8 @@ public:
     }
 
     ReadStatus readRegularFile(const std::string& path, std::size_t maxBytes,
-                               std::string& out) const override {
-        out.clear();
+                               FileBytes& out) const override {
+        out = FileBytes();
         // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
         const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
@@ -86,7 +113,7 @@ public:
         const ReadStatus status = readOpen(fd, maxBytes, out);
         ::close(fd);
         if (status != ReadStatus::Ok) {
-            out.clear();
+            out = FileBytes();
         }
         return status;
     }

@@ -21,8 +21,8 @@ public:
     }
 
     ReadStatus readRegularFile(const std::string& path, std::size_t maxBytes,
-                               std::string& out) const override {
-        out.clear();
+                               FileBytes& out) const override {
+        out = FileBytes();
         if (!isNormalFile(path)) {
             return ReadStatus::NotRegular;
         }
@@ -34,13 +34,13 @@ public:
         const ReadStatus status = readOpen(file, maxBytes, out);
         ::CloseHandle(file);
         if (status != ReadStatus::Ok) {
-            out.clear();
+            out = FileBytes();
         }
         return status;
     }
 
 private:
-    static ReadStatus readOpen(HANDLE file, std::size_t maxBytes, std::string& out) {
+    static ReadStatus readOpen(HANDLE file, std::size_t maxBytes, FileBytes& out) {
         // A named pipe or console opened by name must not make the caller wait.
         if (::GetFileType(file) != FILE_TYPE_DISK) {
             return ReadStatus::NotRegular;
@@ -52,7 +52,7 @@ private:
         if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
             return ReadStatus::TooLarge;
         }
-        out.resize(static_cast<std::size_t>(size.QuadPart) + 1);
+        out = FileBytes(static_cast<std::size_t>(size.QuadPart) + 1);
         std::size_t got = 0;
         for (;;) {
             if (got == out.size()) {
@@ -71,7 +71,7 @@ private:
         if (got > maxBytes) {
             return ReadStatus::TooLarge;
         }
-        out.resize(got);
+        out.shrink(got);
         return ReadStatus::Ok;
     }
 };

@@ -56,12 +56,13 @@ private slots:
         }
         const vostrel::FileSystem& files = vostrel::systemFileSystem();
         QCOMPARE(files.isNormalFile(path.toStdString()), normal);
-        std::string bytes = "stale";
-        QCOMPARE(files.readRegularFile(path.toStdString(), std::size_t(limit), bytes), status);
+        vostrel::FileBytes read(std::string_view("stale"));
+        QCOMPARE(files.readRegularFile(path.toStdString(), std::size_t(limit), read), status);
+        const std::string_view bytes = read.view();
         if (status != vostrel::ReadStatus::Ok) {
             QVERIFY(bytes.empty());
         } else if (!kind.startsWith(u'/')) {
-            QCOMPARE(bytes, "apple\n");
+            QVERIFY(bytes == "apple\n");
         } else {
             QVERIFY(bytes.find("Name:") != std::string::npos && bytes.ends_with('\n'));
         }

@@ -137,8 +137,9 @@ void testFiles(const std::string& folder) {
         {"\\\\.\\NUL", 5, false, ReadStatus::NotRegular},
     };
     for (const Row& row : rows) {
-        std::string bytes = "left from before";
-        const ReadStatus status = files.readRegularFile(row.path, row.limit, bytes);
+        vostrel::FileBytes read(std::string_view("left from before"));
+        const ReadStatus status = files.readRegularFile(row.path, row.limit, read);
+        const std::string_view bytes = read.view();
         check(files.isNormalFile(row.path) == row.normal, row.path + ": normal file");
         check(status == row.status && bytes == (status == ReadStatus::Ok ? "12345" : ""),
               row.path + ": read with a limit of " + std::to_string(row.limit));
