@@ -246,7 +246,7 @@ Bytes png(const Image& image) {
     for (std::size_t y = 0; y < side; ++y) {
         const std::span<const std::uint8_t> row(raw.data() + y * stride, stride);
         const bool likeAbove =
-            y > 0 && std::equal(row.begin(), row.end(), raw.begin() + (y - 1) * stride);
+            y > 0 && std::equal(row.begin(), row.end(), raw.data() + (y - 1) * stride);
         rows.push_back(likeAbove ? 2 : 1);
         for (std::size_t i = 0; i < stride; ++i) {
             const std::uint8_t before = likeAbove ? raw[(y - 1) * stride + i]

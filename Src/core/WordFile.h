@@ -51,7 +51,7 @@ private:
     std::size_t nextField(std::size_t pos, std::size_t& begin, std::size_t& stop) const;
 
     FileBytes bytes_;
-    std::string_view text_;  // the words' text in bytes_, after any byte-order mark
+    std::string_view text_;             // the words' text in bytes_, after any byte-order mark
     std::vector<std::uint32_t> marks_;  // where the fields of words 0, 64, 128 ... start
     std::size_t count_ = 0;
     TextEncoding encoding_ = TextEncoding::System;

@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <system_error>
 
@@ -26,13 +26,15 @@ ssize_t readSome(int fd, char* into, std::size_t count) {
 // Memory for a large file: fresh memory is given a page at a time as it is first touched, and each
 // page costs a fault and a slot in the address cache; in huge pages, asked for all at once, reading
 // ten megabytes and looking through them costs a fraction of that.
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
 FileBytes memoryFor(std::size_t size) {
-    constexpr std::size_t kHuge = std::size_t{2} << 20;
-    if (size < kHuge) {
+    if (size < kHugePage) {
         return FileBytes(size);
     }
-    const std::size_t rounded = (size + kHuge - 1) / kHuge * kHuge;
-    auto* data = static_cast<char*>(std::aligned_alloc(kHuge, rounded));
+    const std::size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
+    auto* data =
+        static_cast<char*>(::operator new (rounded, std::align_val_t{kHugePage}, std::nothrow));
     if (data == nullptr) {
         return FileBytes(size);
     }
@@ -40,7 +42,8 @@ FileBytes memoryFor(std::size_t size) {
 #ifdef MADV_POPULATE_WRITE
     (void)::madvise(data, rounded, MADV_POPULATE_WRITE);
 #endif
-    return {data, size, [](char* memory) { std::free(memory); }};
+    return {data, size,
+            [](char* memory) { ::operator delete (memory, std::align_val_t{kHugePage}); }};
 }
 
 // One read of the size the file has now, then a small probe for an end that moved on (files of

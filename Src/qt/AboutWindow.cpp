@@ -5,9 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "MessageBox.h"
 #include "QtText.h"
-#include "ScreenReader.h"
 
 namespace forms = vostrel::forms;
 using forms::Id;
@@ -26,9 +24,9 @@ QRect clientArea() {
 
 // Owned by the game window: that keeps it off the taskbar and above the game.
 AboutWindow::AboutWindow(vostrel::frmAbout& form, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowCloseButtonHint),
+    : FormFace(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
       form_(form) {
     const forms::Form& design = forms::aboutForm();
     setObjectName(QLatin1String(design.name));
@@ -37,7 +35,7 @@ AboutWindow::AboutWindow(vostrel::frmAbout& form, QWidget* owner)
     setFixedSize(clientArea().size());
     controls_ = std::make_unique<vostrel::Controls>(design, this);
     for (const forms::Control& control : design.controls) {
-        if (auto* button = qobject_cast<QPushButton*>(controls_->widget(control.id))) {
+        if (auto* button = qobject_cast<QPushButton*>(widget(control.id))) {
             connect(button, &QPushButton::clicked, this,
                     [this, id = control.id] { form_.Click(id); });
         }
@@ -45,34 +43,6 @@ AboutWindow::AboutWindow(vostrel::frmAbout& form, QWidget* owner)
 }
 
 AboutWindow::~AboutWindow() = default;
-
-int AboutWindow::dpi() const {
-    return forms::kDesignDpi;
-}
-
-int AboutWindow::frameWidth(Id control) const {
-    return vostrel::frameWidth(controls_->widget(control));
-}
-
-forms::TextSize AboutWindow::measureText(Id control, std::string_view text) const {
-    return vostrel::measureText(controls_->widget(control), vostrel::toQString(text));
-}
-
-void AboutWindow::setCaption(Id control, std::string_view text) {
-    qobject_cast<QLabel*>(controls_->widget(control))->setText(vostrel::toQString(text));
-}
-
-void AboutWindow::setBounds(Id control, const forms::Rect& bounds) {
-    vostrel::setBounds(controls_->widget(control), bounds);
-}
-
-void AboutWindow::setSpokenName(Id control, std::string_view name) {
-    vostrel::setSpokenName(controls_->widget(control), vostrel::toQString(name));
-}
-
-void AboutWindow::showMessage(std::string_view title, std::string_view text) {
-    vostrel::showMessage(this, title, text);
-}
 
 void AboutWindow::unload() {
     accept();
@@ -95,7 +65,7 @@ void AboutWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         for (const forms::Control& control : forms::aboutForm().controls) {
             if (control.isCancel) {
-                qobject_cast<QPushButton*>(controls_->widget(control.id))->click();
+                qobject_cast<QPushButton*>(widget(control.id))->click();
                 return;
             }
         }

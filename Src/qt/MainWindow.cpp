@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "AboutWindow.h"
-#include "MessageBox.h"
 #include "Pictures.h"
 #include "QtText.h"
 #include "ScreenReader.h"
@@ -69,38 +68,6 @@ void MainWindow::createMenus() {
 bool MainWindow::load() {
     form_.Form_Load();
     return !form_.isUnloaded();
-}
-
-QWidget* MainWindow::widget(Id control, int index) const {
-    return controls_->widget(control, index);
-}
-
-int MainWindow::dpi() const {
-    return forms::kDesignDpi;  // Qt scales the design's pixels to the screen
-}
-
-int MainWindow::frameWidth(Id control) const {
-    return vostrel::frameWidth(widget(control));
-}
-
-forms::TextSize MainWindow::measureText(Id control, std::string_view text) const {
-    return vostrel::measureText(widget(control), vostrel::toQString(text));
-}
-
-void MainWindow::setCaption(Id control, std::string_view text) {
-    qobject_cast<QLabel*>(widget(control))->setText(vostrel::toQString(text));
-}
-
-void MainWindow::setBounds(Id control, const forms::Rect& bounds) {
-    vostrel::setBounds(widget(control), bounds);
-}
-
-void MainWindow::setSpokenName(Id control, std::string_view name) {
-    vostrel::setSpokenName(widget(control), vostrel::toQString(name));
-}
-
-void MainWindow::showMessage(std::string_view title, std::string_view text) {
-    vostrel::showMessage(this, title, text);
 }
 
 void MainWindow::unload() {

@@ -24,8 +24,7 @@ public:
 
     FileBytes() = default;
     // Memory for `size` bytes that `release` gives back; its bytes are written later.
-    FileBytes(char* data, std::size_t size, Release release)
-        : data_(data, release), size_(size) {}
+    FileBytes(char* data, std::size_t size, Release release) : data_(data, release), size_(size) {}
     // Room for `size` bytes, not yet written.
     explicit FileBytes(std::size_t size)
         : FileBytes(new char[size], size, [](char* data) { delete[] data; }) {}
