@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/deps.sh lintian man-db groff-base
+bash tools/deps.sh lintian man-db groff-base dpkg-dev file
 
 cmake --preset release >/dev/null
 cmake --build --preset release
