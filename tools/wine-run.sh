@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the test prefix, quietly and without touching HOME.
-# Sourced, it only sets up that environment and defines prepare_wine_prefix.
+# Sourced, it only sets up that environment and defines take_wine_prefix.
 export WINEPREFIX="${WINEPREFIX:-/tmp/vostrel-wine-$(id -u)}"
 export WINEDEBUG="${WINEDEBUG:--all,err+module}"
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
@@ -22,6 +22,16 @@ prepare_wine_prefix() {
     # A server already running (from the steps above, or another program) is kept.
     wineserver -p </dev/null >/dev/null 2>&1 || true
     wine wineboot </dev/null >/dev/null 2>&1
+}
+
+# Gives the prefix to the calling script alone until it ends (its programs write the same registry
+# values), ends the prefix's server then, and prepares the prefix. Commands that may start Wine's
+# server must be run with 9>&-: a server that inherited the lock would hold it.
+take_wine_prefix() {
+    exec 9>"$WINEPREFIX.lock"
+    flock 9
+    trap 'wineserver -k 9>&- 2>/dev/null || true' EXIT
+    prepare_wine_prefix 9>&-
 }
 
 [ "${BASH_SOURCE[0]}" != "$0" ] && return 0

@@ -10,10 +10,7 @@ cd "$(dirname "$0")/../.."
 runs=${1:-15}
 bash tools/deps.sh g++-mingw-w64-x86-64 wine wine64
 source tools/wine-run.sh
-exec 9>"$WINEPREFIX.lock"
-flock 9
-trap 'wineserver -k 9>&- 2>/dev/null || true' EXIT
-prepare_wine_prefix 9>&-
+take_wine_prefix
 
 cmake --preset windows-bench >/dev/null 9>&-
 cmake --build --preset windows-bench >/dev/null 9>&-
