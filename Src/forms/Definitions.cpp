@@ -185,10 +185,9 @@ const Form& aboutForm() {
     return kAbout;
 }
 
-const Control& control(const Form& form, Id id, int index) {
-    const auto found =
-        std::find_if(form.controls.begin(), form.controls.end(),
-                     [&](const Control& c) { return c.id == id && c.index == index; });
+const Control& control(const Form& form, ControlRef ref) {
+    const auto found = std::find_if(form.controls.begin(), form.controls.end(),
+                                    [&](const Control& c) { return c.ref() == ref; });
     if (found == form.controls.end()) {
         throw std::out_of_range("no such control on this form");
     }

@@ -39,6 +39,15 @@ enum class Id : std::uint8_t {
     lblVersion,
 };
 
+// One control: its name, and its index within a control array (-1 for a control of its own).
+struct ControlRef {
+    constexpr ControlRef(Id id, int index = -1)
+        : id(id), index(index) {}  // NOLINT: a control is its name
+    Id id;
+    int index;
+    friend bool operator==(const ControlRef&, const ControlRef&) = default;
+};
+
 enum class Kind : std::uint8_t { Label, Button, Picture };
 
 enum class Border : std::uint8_t {
@@ -76,8 +85,10 @@ struct Font {
 
 enum class Image : std::uint8_t {
     None,
-    ProgramIcon,  // the program's own icon at 32 x 32 pixels
+    ProgramIcon,  // the program's own icon, kIconSide pixels square at the design's density
 };
+
+inline constexpr int kIconSide = 32;
 
 struct Control {
     Id id = Id::HUNG_PICT;
@@ -97,6 +108,8 @@ struct Control {
     bool isDefault = false;  // pressed by Enter
     bool isCancel = false;   // pressed by Esc
     Image image = Image::None;
+
+    [[nodiscard]] ControlRef ref() const { return {id, index}; }
 };
 
 struct MenuItem {
@@ -129,7 +142,7 @@ struct Form {
 const Form& mainForm();
 const Form& aboutForm();
 
-// The definition of a control of `form`; `index` only for a control array.
-const Control& control(const Form& form, Id id, int index = -1);
+// The definition of a control of `form`.
+const Control& control(const Form& form, ControlRef ref);
 
 }  // namespace vostrel::forms

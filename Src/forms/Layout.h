@@ -31,6 +31,12 @@ constexpr int pixels(int twips, int dpi) {
     return (twips * dpi * 2 + 1440) / 2880;
 }
 
+// Design pixels (a picture's, the icon's) at `dpi`, so they keep their size relative to the rest
+// of the window at any pixel density.
+constexpr int scaled(int designPixels, int dpi) {
+    return (designPixels * dpi * 2 + kDesignDpi) / (2 * kDesignDpi);
+}
+
 constexpr Rect pixelRect(const TwipsRect& rect, int dpi) {
     return {pixels(rect.left, dpi), pixels(rect.top, dpi), pixels(rect.width, dpi),
             pixels(rect.height, dpi)};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string_view>
 
 #include "Definitions.h"
@@ -10,8 +12,8 @@ namespace vostrel {
 class frmAbout;
 
 // What the windows' procedures ask of a window on the screen. Each toolkit implements these and
-// decides nothing itself: every caption, state, message and spoken word comes from the
-// procedures. Texts are UTF-8.
+// decides nothing itself: every caption, place, state, message, spoken word and move of the
+// focus comes from the procedures. Texts are UTF-8.
 class FormView {
 public:
     virtual ~FormView() = default;
@@ -24,11 +26,19 @@ public:
                                                       std::string_view text) const = 0;
 
     virtual void setCaption(forms::Id control, std::string_view text) = 0;
-    virtual void setBounds(forms::Id control, const forms::Rect& bounds) = 0;
+    virtual void setBounds(forms::ControlRef control, const forms::Rect& bounds) = 0;
     // The words a screen reader says for a control. Called only when they change.
     virtual void setSpokenName(forms::Id control, std::string_view name) = 0;
-    // Modal, with an OK button and no icon, owned by this window; returns once dismissed.
-    virtual void showMessage(std::string_view title, std::string_view text) = 0;
+    // Gives the keyboard focus to a control; a window not yet shown gives it as it is shown.
+    virtual void setFocus(forms::ControlRef control) = 0;
+    // The control of this window that has the focus, or had it last while another window was
+    // active.
+    [[nodiscard]] virtual std::optional<forms::ControlRef> focus() const = 0;
+    // Modal over this window, with an OK button and no icon. `then` runs once the player has
+    // dismissed it; a toolkit that can wait for that returns only after `then`, one that cannot
+    // returns at once.
+    virtual void showMessage(std::string_view title, std::string_view text,
+                             std::function<void()> then) = 0;
     // Takes the window off the screen; the program ends when no window is left.
     virtual void unload() = 0;
 };
@@ -59,9 +69,16 @@ public:
 class AboutView : public FormView {
 public:
     virtual void setTitle(std::string_view text) = 0;
-    // Shows the window at its place with the focus on its first control and returns once it
-    // has been unloaded, the other windows taking no input meanwhile.
+    // Shows the window at its place, the other windows taking no input until it is unloaded. A
+    // toolkit that can wait returns once it has been unloaded, one that cannot returns at once.
     virtual void showModal() = 0;
 };
+
+namespace forms {
+
+// Puts every control of fixed size at its designed place at the view's density.
+void placeFixedControls(FormView& view, const Form& form);
+
+}  // namespace forms
 
 }  // namespace vostrel

@@ -14,18 +14,55 @@ using forms::Id;
 
 frmAbout::frmAbout(const Services& system) : system_(system) {}
 
-void frmAbout::Show(AboutView& view) {
+void frmAbout::Show(AboutView& view, std::function<void()> unloaded) {
     view_ = &view;
+    unloaded_ = std::move(unloaded);
+    messageOpen_ = false;
     Form_Load();
+    view.setFocus(forms::tabChain(forms::aboutForm()).front());
     view.showModal();
 }
 
+bool frmAbout::takesInput() const {
+    return view_ != nullptr && unloaded_ && !messageOpen_;
+}
+
 void frmAbout::Click(Id control) {
+    if (!takesInput()) {
+        return;
+    }
     if (control == Id::cmdOK) {
         cmdOK_Click();
     } else if (control == Id::cmdSysInfo) {
         cmdSysInfo_Click();
     }
+}
+
+bool frmAbout::KeyDown(forms::Key key) {
+    if (!takesInput()) {
+        return false;
+    }
+    const forms::Form& design = forms::aboutForm();
+    if (key == forms::Key::Tab || key == forms::Key::BackTab) {
+        if (const auto next = forms::nextFocus(design, view_->focus(), key == forms::Key::Tab,
+                                               [](forms::ControlRef) { return true; })) {
+            view_->setFocus(*next);
+        }
+        return true;
+    }
+    const auto target = forms::keyTarget(design, key, view_->focus());
+    if (target) {
+        Click(target->id);
+    }
+    return target.has_value();
+}
+
+bool frmAbout::AccessKey(char32_t letter) {
+    const auto target = forms::accessKeyTarget(forms::aboutForm(), letter);
+    if (target && takesInput()) {
+        Click(target->id);
+    }
+    return target.has_value();
 }
 
 void frmAbout::Form_Load() {
@@ -34,28 +71,63 @@ void frmAbout::Form_Load() {
     view_->setCaption(Id::lblVersion, "ﾊﾞｰｼﾞｮﾝ " + std::to_string(kVersionMajor) + "." +
                                           std::to_string(kVersionMinor) + "." +
                                           std::to_string(kVersionRevision));
-    // The title sizes its label, which grows to the right of its fixed left edge.
-    const int dpi = view_->dpi();
-    const forms::PlacedCaption placed = forms::placeCaption(
-        forms::control(forms::aboutForm(), Id::lblTitle), decodeUtf8(title), dpi,
-        view_->frameWidth(Id::lblTitle), forms::pixels(forms::aboutForm().clientWidth, dpi),
-        [&](std::string_view text) { return view_->measureText(Id::lblTitle, text); });
-    view_->setCaption(Id::lblTitle, placed.text);
-    view_->setBounds(Id::lblTitle, placed.bounds);
+    placeTitle();
+    placeIcon();
     view_->setSpokenName(Id::picIcon, title);  // the picture is the program's own icon
+}
+
+void frmAbout::Form_QueryUnload() {
+    if (takesInput()) {
+        cmdOK_Click();
+    }
+}
+
+void frmAbout::Form_DpiChanged() {
+    forms::placeFixedControls(*view_, forms::aboutForm());
+    placeTitle();
+    placeIcon();
 }
 
 void frmAbout::cmdOK_Click() {
     view_->unload();
+    // Taken first: the game window's procedure may show this window again.
+    auto unloaded = std::move(unloaded_);
+    unloaded_ = nullptr;
+    if (unloaded) {
+        unloaded();
+    }
 }
 
 void frmAbout::cmdSysInfo_Click() {
     StartSysInfo();
 }
 
+// The title sizes its label, which grows to the right of its fixed left edge.
+void frmAbout::placeTitle() {
+    const int dpi = view_->dpi();
+    const forms::PlacedCaption placed = forms::placeCaption(
+        forms::control(forms::aboutForm(), Id::lblTitle), decodeUtf8(kAppTitle), dpi,
+        view_->frameWidth(Id::lblTitle), forms::pixels(forms::aboutForm().clientWidth, dpi),
+        [&](std::string_view text) { return view_->measureText(Id::lblTitle, text); });
+    view_->setCaption(Id::lblTitle, placed.text);
+    view_->setBounds(Id::lblTitle, placed.bounds);
+}
+
+// The icon's area takes the icon's size at the window's density, and its frame.
+void frmAbout::placeIcon() {
+    const int dpi = view_->dpi();
+    forms::Rect bounds =
+        forms::pixelRect(forms::control(forms::aboutForm(), Id::picIcon).rect, dpi);
+    bounds.width = bounds.height =
+        forms::scaled(forms::kIconSide, dpi) + 2 * view_->frameWidth(Id::picIcon);
+    view_->setBounds(Id::picIcon, bounds);
+}
+
 void frmAbout::StartSysInfo() {
     if (vostrel::StartSysInfo(system_) == SysInfoResult::Unavailable) {
-        view_->showMessage(kAppTitle, "現時点ではｼｽﾃﾑ情報を使用できません");
+        messageOpen_ = true;
+        view_->showMessage(kAppTitle, "現時点ではｼｽﾃﾑ情報を使用できません",
+                           [this] { messageOpen_ = false; });
     }
 }
 

@@ -1,9 +1,10 @@
 #include "frmMain.h"
 
+#include <algorithm>
+
 #include "AppInfo.h"
 #include "core/Spoken.h"
 #include "forms/Layout.h"
-#include "forms/Views.h"
 #include "forms/frmAbout.h"
 
 namespace vostrel {
@@ -25,9 +26,12 @@ std::u32string number(int n) {
     return {digits.begin(), digits.end()};
 }
 
-// Pictures keep their size relative to the rest of the window at any pixel density.
-int scaled(int designPixels, int dpi) {
-    return (designPixels * dpi * 2 + forms::kDesignDpi) / (2 * forms::kDesignDpi);
+// The labels whose captions the game sets, in the order frmMain keeps them.
+constexpr std::array<Id, 3> kGameLabels{Id::WORD_LABEL, Id::RESULT_LABEL, Id::ANSWER_LABEL};
+
+std::size_t slotOf(Id label) {
+    return static_cast<std::size_t>(std::find(kGameLabels.begin(), kGameLabels.end(), label) -
+                                    kGameLabels.begin());
 }
 
 }  // namespace
@@ -37,8 +41,26 @@ frmMain::frmMain(MainView& view, const Services& system, std::string appFolder)
 
 frmMain::~frmMain() = default;
 
+bool frmMain::Load() {
+    Form_Load();
+    if (state_ != State::Loaded) {
+        return false;
+    }
+    view_.setFocus(forms::tabChain(forms::mainForm()).front());
+    return true;
+}
+
+bool frmMain::takesInput() const {
+    return state_ == State::Loaded && !aboutOpen_;
+}
+
+bool frmMain::enabled(forms::ControlRef control) const {
+    return control.id != Id::CMD_ALPHA ||
+           letterEnabled_.at(static_cast<std::size_t>(control.index));
+}
+
 void frmMain::Click(Id control, int index) {
-    if (aboutOpen_ || unloaded_) {
+    if (!takesInput()) {
         return;
     }
     switch (control) {
@@ -60,6 +82,26 @@ void frmMain::Click(Id control, int index) {
         default:
             break;
     }
+}
+
+bool frmMain::KeyDown(forms::Key key) {
+    if (!takesInput()) {
+        return false;
+    }
+    const forms::Form& design = forms::mainForm();
+    if (key == forms::Key::Tab || key == forms::Key::BackTab) {
+        if (const auto next =
+                forms::nextFocus(design, view_.focus(), key == forms::Key::Tab,
+                                 [this](forms::ControlRef c) { return enabled(c); })) {
+            view_.setFocus(*next);
+        }
+        return true;
+    }
+    const auto target = forms::keyTarget(design, key, view_.focus());
+    if (target) {
+        Click(target->id, target->index);
+    }
+    return target.has_value();
 }
 
 void frmMain::Form_Load() {
@@ -100,6 +142,20 @@ void frmMain::Form_Load() {
     describeForScreenReaders();
 }
 
+void frmMain::Form_QueryUnload() {
+    if (takesInput()) {
+        unload();
+    }
+}
+
+void frmMain::Form_DpiChanged() {
+    forms::placeFixedControls(view_, forms::mainForm());
+    for (const Id label : kGameLabels) {
+        setCaption(label, captions_.at(slotOf(label)));
+    }
+    placePicture();
+}
+
 void frmMain::CMD_ALPHA_Click(int Index) {
     // A finished game takes no more guesses, nor does a letter whose button is disabled: the
     // toolkit may deliver a click all the same.
@@ -109,12 +165,22 @@ void frmMain::CMD_ALPHA_Click(int Index) {
     }
     // The letter guessed is the caption the button bears.
     const char32_t letter =
-        decodeUtf8(forms::control(forms::mainForm(), Id::CMD_ALPHA, Index).caption).front();
+        decodeUtf8(forms::control(forms::mainForm(), {Id::CMD_ALPHA, Index}).caption).front();
     const GuessOutcome outcome = judgeGuess(AnswerWord, display_, MissCount, letter);
     // Whatever the guess did, a player who cannot see the window hears it.
     const std::string news = encodeUtf8(spokenGuess(letter, outcome, AnswerWord));
     if (outcome.found) {
         letterEnabled_[static_cast<std::size_t>(Index)] = false;
+        // The focus moves on before its button is disabled, which would leave it nowhere; at
+        // the end of the game it goes to Reset & Start instead.
+        const forms::ControlRef button{Id::CMD_ALPHA, Index};
+        if (outcome.end == GameEnd::None && view_.focus() == button) {
+            if (const auto next =
+                    forms::nextFocus(forms::mainForm(), button, true,
+                                     [this](forms::ControlRef c) { return enabled(c); })) {
+                view_.setFocus(*next);
+            }
+        }
         view_.setEnabled(Id::CMD_ALPHA, Index, false);
     } else {
         MissCount = outcome.misses;
@@ -142,7 +208,7 @@ void frmMain::CMD_ALPHA_Click(int Index) {
 
 void frmMain::CMD_RESET_Click() {
     Form_Load();
-    if (!unloaded_) {
+    if (state_ == State::Loaded) {
         view_.announce(spokenNewGame(AnswerLen));
     }
 }
@@ -159,18 +225,24 @@ void frmMain::mnuHelpAbout_Click() {
     if (about_ == nullptr) {
         about_ = std::make_unique<frmAbout>(system_);
     }
+    // The focus comes back to where it was once the About window has gone.
+    const std::optional<forms::ControlRef> focused = view_.focus();
     aboutOpen_ = true;
-    about_->Show(view_.aboutView(*about_));
-    aboutOpen_ = false;
+    about_->Show(view_.aboutView(*about_), [this, focused] {
+        aboutOpen_ = false;
+        if (focused && state_ == State::Loaded) {
+            view_.setFocus(*focused);
+        }
+    });
 }
 
 void frmMain::failNewGame(std::string_view message) {
-    view_.showMessage(kAppTitle, message);
-    unload();
+    state_ = State::Ending;
+    view_.showMessage(kAppTitle, message, [this] { unload(); });
 }
 
 void frmMain::unload() {
-    unloaded_ = true;
+    state_ = State::Unloaded;
     view_.unload();
 }
 
@@ -188,22 +260,28 @@ void frmMain::showPicture(int misses) {
         size = kBlankPicture;
         view_.showBlankPicture(size);
     }
-    // The area takes the picture's size and its frame, keeping its top left.
+    picture_ = size;
+    placePicture();
+}
+
+// The area takes the picture's size and its frame, keeping its top left.
+void frmMain::placePicture() {
     const int dpi = view_.dpi();
     const int frame = 2 * view_.frameWidth(Id::HUNG_PICT);
     forms::Rect bounds =
         forms::pixelRect(forms::control(forms::mainForm(), Id::HUNG_PICT).rect, dpi);
-    bounds.width = scaled(size.width, dpi) + frame;
-    bounds.height = scaled(size.height, dpi) + frame;
+    bounds.width = forms::scaled(picture_.width, dpi) + frame;
+    bounds.height = forms::scaled(picture_.height, dpi) + frame;
     view_.setBounds(Id::HUNG_PICT, bounds);
 }
 
-void frmMain::setCaption(Id label, std::u32string_view caption) {
+void frmMain::setCaption(Id label, std::u32string caption) {
     const int dpi = view_.dpi();
     const forms::PlacedCaption placed = forms::placeCaption(
         forms::control(forms::mainForm(), label), caption, dpi, view_.frameWidth(label),
         forms::pixels(forms::mainForm().clientWidth, dpi),
         [&](std::string_view text) { return view_.measureText(label, text); });
+    captions_.at(slotOf(label)) = std::move(caption);
     view_.setCaption(label, placed.text);
     view_.setBounds(label, placed.bounds);
 }
@@ -217,12 +295,13 @@ void frmMain::setLettersEnabled(bool enabled) {
 
 void frmMain::endGame() {
     gameOver_ = true;
+    // Ready for the next game, before the letter that had the focus is disabled.
+    view_.setFocus(Id::CMD_RESET);
     setLettersEnabled(false);
     describeForScreenReaders();
     // The outcome is news a player may not be looking at: say it rather than wait to be asked.
     view_.alert(Id::RESULT_LABEL);
 }
-
 void frmMain::describeForScreenReaders() {
     tell(Id::WORD_LABEL, 0, encodeUtf8(spokenWord(display_)));
     // At the end the label's own words say it best.

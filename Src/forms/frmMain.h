@@ -8,11 +8,12 @@
 #include "core/Game.h"
 #include "core/WordFile.h"
 #include "forms/Definitions.h"
+#include "forms/Keyboard.h"
+#include "forms/Views.h"
 #include "services/Services.h"
 
 namespace vostrel {
 
-class MainView;
 class frmAbout;
 
 // The game window: its state and procedures, under the names of the game's design. It reaches
@@ -20,32 +21,50 @@ class frmAbout;
 // toolkit and in tests.
 class frmMain {
 public:
-    // The window's data lies in `appFolder`. Nothing runs until the toolkit loads the window
-    // with Form_Load.
+    // The window's data lies in `appFolder`. Nothing runs until the toolkit loads the window.
     frmMain(MainView& view, const Services& system, std::string appFolder);
     ~frmMain();
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
 
-    // A click on a control or menu item, as the toolkit reports it. While the About window is
-    // open, or once the window is unloaded, the window takes no input.
+    // Loads the window as the program starts: Form_Load, and the focus on the first control of
+    // the tab order. False when it did not load: the window is unloaded, or will be once its
+    // message is dismissed, and a toolkit must not show it.
+    bool Load();
+
+    // Events as the toolkit reports them. While a message or the About window is open, or once
+    // the window is unloaded, the window takes no input.
     void Click(forms::Id control, int index = -1);
+    // True where the key did something, so the toolkit does not act on it as well.
+    bool KeyDown(forms::Key key);
 
     void Form_Load();
+    // The frame's close command.
+    void Form_QueryUnload();
+    // The window is drawn at another pixel density now: everything is placed again at it.
+    void Form_DpiChanged();
     void CMD_ALPHA_Click(int Index);
     void CMD_RESET_Click();
     void cmdExit_Click();
     void mnuFileExit_Click();
     void mnuHelpAbout_Click();
 
-    // True once the window has been unloaded; a toolkit about to show it must not.
-    [[nodiscard]] bool isUnloaded() const { return unloaded_; }
+    [[nodiscard]] bool isUnloaded() const { return state_ == State::Unloaded; }
 
 private:
+    enum class State {
+        Loaded,
+        Ending,  // a message says why the game cannot go on; the window unloads after it
+        Unloaded,
+    };
+
+    [[nodiscard]] bool takesInput() const;
+    [[nodiscard]] bool enabled(forms::ControlRef control) const;
     void failNewGame(std::string_view message);
     void unload();
     void showPicture(int misses);
-    void setCaption(forms::Id label, std::u32string_view caption);
+    void placePicture();
+    void setCaption(forms::Id label, std::u32string caption);
     void setLettersEnabled(bool enabled);
     void endGame();
     void describeForScreenReaders();
@@ -54,7 +73,7 @@ private:
     MainView& view_;
     const Services& system_;
     const std::string appFolder_;
-    bool unloaded_ = false;
+    State state_ = State::Loaded;
     bool aboutOpen_ = false;
     std::unique_ptr<frmAbout> about_;
 
@@ -67,6 +86,11 @@ private:
     std::u32string display_;  // what WORD_LABEL shows, kept whole rather than read back
     bool gameOver_ = false;
     std::array<bool, 26> letterEnabled_{};
+
+    // What the window shows, kept to place it again at another density: each label's caption
+    // whole, however it is cut to fit, and the picture's size.
+    std::array<std::u32string, 3> captions_;  // WORD_LABEL, RESULT_LABEL, ANSWER_LABEL
+    PictureSize picture_;
     std::array<std::string, 4> spoken_;  // what screen readers were last told of each label
 };
 

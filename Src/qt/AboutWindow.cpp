@@ -1,7 +1,6 @@
 #include "AboutWindow.h"
 
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -40,6 +39,7 @@ AboutWindow::AboutWindow(vostrel::frmAbout& form, QWidget* owner)
                     [this, id = control.id] { form_.Click(id); });
         }
     }
+    takeKeys();
 }
 
 AboutWindow::~AboutWindow() = default;
@@ -53,22 +53,16 @@ void AboutWindow::setTitle(std::string_view text) {
 }
 
 void AboutWindow::showModal() {
-    // Every showing is a fresh load: the window comes back where it was designed to be, with the
-    // focus on its first control, wherever it was moved or tabbed to last time.
+    // Every showing is a fresh load: the window comes back where it was designed to be,
+    // wherever it was moved last time.
     setGeometry(clientArea());
-    controls_->first()->setFocus();
     exec();
 }
 
-void AboutWindow::keyPressEvent(QKeyEvent* event) {
-    // The cancel button is pressed by Esc, rather than the window merely closing.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        for (const forms::Control& control : forms::aboutForm().controls) {
-            if (control.isCancel) {
-                qobject_cast<QPushButton*>(widget(control.id))->click();
-                return;
-            }
-        }
-    }
-    QDialog::keyPressEvent(event);
+bool AboutWindow::keyDown(forms::Key key) {
+    return form_.KeyDown(key);
+}
+
+void AboutWindow::closeRequested() {
+    form_.Form_QueryUnload();
 }

@@ -18,9 +18,9 @@ public:
     void setTitle(std::string_view text) override;
     void showModal() override;
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
+    bool keyDown(vostrel::forms::Key key) override;
+    void closeRequested() override;
+
     vostrel::frmAbout& form_;
 };

@@ -3,10 +3,12 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionFocusRect>
 #include <algorithm>
 
 #include "Fonts.h"
 #include "QtText.h"
+#include "forms/Keyboard.h"
 #include "icons/vostrel32.xpm"
 
 namespace vostrel {
@@ -35,6 +37,14 @@ protected:
     void paintEvent(QPaintEvent* event) override {
         QLabel::paintEvent(event);
         QPainter painter(this);
+        if (hasFocus()) {
+            // A picture has no text to underline: the focus is shown inside its frame.
+            QStyleOptionFocusRect cue;
+            cue.initFrom(this);
+            cue.state |= QStyle::State_KeyboardFocusChange;  // only the keyboard focuses it
+            cue.rect = contentsRect().adjusted(1, 1, -1, -1);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &cue, &painter, this);
+        }
         const qreal w = width();
         const qreal h = height();
         if (border_ == forms::Border::Flat) {
@@ -115,7 +125,7 @@ QWidget* makeLabel(const Control& control, QWidget* parent) {
 }
 
 QWidget* makeButton(const Control& control, QWidget* parent) {
-    auto* button = new QPushButton(buttonText(control), parent);
+    auto* button = new QPushButton(mnemonicText(control.caption, control.accessKeys), parent);
     button->setGeometry(designRect(control.rect));
     button->setDefault(control.isDefault);
     return button;
@@ -131,19 +141,6 @@ Controls::Controls(const forms::Form& form, QWidget* parent) : form_(form) {
         made->setObjectName(QLatin1String(control.name));
         widgets_.push_back(made);
     }
-    std::vector<std::size_t> order;
-    for (std::size_t i = 0; i < widgets_.size(); ++i) {
-        if (widgets_[i]->focusPolicy() != Qt::NoFocus) {
-            order.push_back(i);
-        }
-    }
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return form.controls[a].tabIndex < form.controls[b].tabIndex;
-    });
-    first_ = order.empty() ? nullptr : widgets_[order.front()];
-    for (std::size_t i = 1; i < order.size(); ++i) {
-        QWidget::setTabOrder(widgets_[order[i - 1]], widgets_[order[i]]);
-    }
 }
 
 QWidget* Controls::widget(forms::Id id, int index) const {
@@ -155,12 +152,16 @@ QWidget* Controls::widget(forms::Id id, int index) const {
     return nullptr;
 }
 
-QString buttonText(const Control& control) {
-    QString text = toQString(control.caption);
-    if (!control.accessKeys) {
-        text.replace(u'&', QStringLiteral("&&"));
+std::optional<forms::ControlRef> Controls::control(const QWidget* widget) const {
+    const auto found = std::find(widgets_.begin(), widgets_.end(), widget);
+    if (widget == nullptr || found == widgets_.end()) {
+        return std::nullopt;
     }
-    return text;
+    return form_.controls[static_cast<std::size_t>(found - widgets_.begin())].ref();
+}
+
+QString mnemonicText(std::string_view caption, bool accessKeys) {
+    return toQString(forms::markedCaption(forms::accessText(caption, accessKeys)));
 }
 
 forms::TextSize measureText(const QWidget* control, const QString& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "forms/Definitions.h"
@@ -12,23 +13,22 @@ namespace vostrel {
 
 // The widgets of one window's designed controls, made as children of `parent` at their places at
 // the design's density (Qt scales device-independent pixels to the screen itself), with their
-// fonts, frames, grounds and tab order.
+// fonts, frames and grounds.
 class Controls {
 public:
     Controls(const forms::Form& form, QWidget* parent);
 
     [[nodiscard]] QWidget* widget(forms::Id id, int index = -1) const;
-    // The control the focus starts on: the first in the tab order.
-    [[nodiscard]] QWidget* first() const { return first_; }
+    [[nodiscard]] std::optional<forms::ControlRef> control(const QWidget* widget) const;
+    [[nodiscard]] const std::vector<QWidget*>& widgets() const { return widgets_; }
 
 private:
     const forms::Form& form_;
     std::vector<QWidget*> widgets_;  // one for each of form_.controls, in their order
-    QWidget* first_ = nullptr;
 };
 
-// A caption as a button shows it: ampersands are shown where they mark no access key.
-QString buttonText(const forms::Control& control);
+// A caption as Qt shows it: its access key marked as Qt marks one, every other ampersand shown.
+QString mnemonicText(std::string_view caption, bool accessKeys);
 
 forms::TextSize measureText(const QWidget* control, const QString& text);
 

@@ -26,9 +26,12 @@ MainWindow::MainWindow(const vostrel::Services& system, std::string appFolder)
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
     controls_ = std::make_unique<vostrel::Controls>(design, client);
-    // Controls keep their places; resizing the window only shows more or less of the ground.
-    resize(forms::pixels(design.clientWidth, forms::kDesignDpi),
-           forms::pixels(design.clientHeight, forms::kDesignDpi) + menuBar()->sizeHint().height());
+    // Controls keep their places; resizing the window only shows more or less of the ground,
+    // and never less than the design's.
+    const QSize designed(forms::pixels(design.clientWidth, forms::kDesignDpi),
+                         forms::pixels(design.clientHeight, forms::kDesignDpi));
+    client->setMinimumSize(designed);
+    resize(designed.width(), designed.height() + menuBar()->sizeHint().height());
 
     auto* letters = new QButtonGroup(this);
     letters->setExclusive(false);
@@ -43,7 +46,7 @@ MainWindow::MainWindow(const vostrel::Services& system, std::string appFolder)
     }
     connect(letters, &QButtonGroup::idClicked, this,
             [this](int index) { form_.Click(Id::CMD_ALPHA, index); });
-    controls_->first()->setFocus();
+    takeKeys();
 }
 
 MainWindow::~MainWindow() = default;
@@ -53,7 +56,7 @@ void MainWindow::createMenus() {
     std::vector<QMenu*> menus(menu.size(), nullptr);
     for (std::size_t i = 0; i < menu.size(); ++i) {
         const forms::MenuItem& item = menu[i];
-        const QString caption = vostrel::toQString(item.caption);
+        const QString caption = vostrel::mnemonicText(item.caption, true);
         if (item.parent < 0) {
             menus[i] = menuBar()->addMenu(caption);
             menus[i]->setObjectName(QLatin1String(item.name));
@@ -66,11 +69,19 @@ void MainWindow::createMenus() {
 }
 
 bool MainWindow::load() {
-    form_.Form_Load();
-    return !form_.isUnloaded();
+    return form_.Load();
+}
+
+bool MainWindow::keyDown(forms::Key key) {
+    return form_.KeyDown(key);
+}
+
+void MainWindow::closeRequested() {
+    form_.Form_QueryUnload();
 }
 
 void MainWindow::unload() {
+    unloading_ = true;
     close();
 }
 

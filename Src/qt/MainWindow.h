@@ -31,6 +31,8 @@ public:
     vostrel::AboutView& aboutView(vostrel::frmAbout& form) override;
 
 private:
+    bool keyDown(vostrel::forms::Key key) override;
+    void closeRequested() override;
     void createMenus();
 
     vostrel::frmMain form_;

@@ -2,7 +2,9 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/WordFile.h"
@@ -10,40 +12,62 @@
 #include "forms/frmAbout.h"
 
 // Faces that draw nothing: they keep what the windows' procedures last told each control. Text
-// takes 10 pixels a character and 20 in height, and a frame 2 pixels a side wherever the design
-// draws one, so every place can be worked out by hand.
+// takes 10 pixels a character and 20 in height at 96 dpi (scaled with the density), and a frame
+// 2 pixels a side wherever the design draws one, so every place can be worked out by hand.
+// Messages and the About window either wait, as a desktop toolkit's do, or return at once, as a
+// browser's must, leaving the test to dismiss them.
 template <class View>
 class Recording : public View {
 public:
     using Id = vostrel::forms::Id;
+    using Ref = vostrel::forms::ControlRef;
 
     explicit Recording(const vostrel::forms::Form& form) : form_(form) {}
 
-    [[nodiscard]] int dpi() const override { return vostrel::forms::kDesignDpi; }
+    [[nodiscard]] int dpi() const override { return dpiNow; }
     [[nodiscard]] int frameWidth(Id control) const override {
         return vostrel::forms::control(form_, control).border == vostrel::forms::Border::None ? 0
                                                                                               : 2;
     }
     [[nodiscard]] vostrel::forms::TextSize measureText(Id, std::string_view text) const override {
-        return {10 * static_cast<int>(vostrel::decodeUtf8(text).size()), 20};
+        const int scale = textScales ? dpiNow : vostrel::forms::kDesignDpi;
+        return {10 * static_cast<int>(vostrel::decodeUtf8(text).size()) * scale / 96,
+                20 * scale / 96};
     }
     void setCaption(Id control, std::string_view text) override { captions[control] = text; }
-    void setBounds(Id control, const vostrel::forms::Rect& rect) override {
-        bounds[control] = rect;
+    void setBounds(Ref control, const vostrel::forms::Rect& rect) override {
+        placed[{control.id, control.index}] = rect;
     }
     void setSpokenName(Id control, std::string_view name) override {
         spoken[control] = name;
         renamed.push_back(control);
     }
-    void showMessage(std::string_view title, std::string_view text) override {
+    void setFocus(Ref control) override { focused = control; }
+    [[nodiscard]] std::optional<Ref> focus() const override { return focused; }
+    void showMessage(std::string_view title, std::string_view text,
+                     std::function<void()> then) override {
         messages.push_back(std::string(title) + ": " + std::string(text));
+        if (waits) {
+            then();
+        } else {
+            dismiss = std::move(then);
+        }
     }
     void unload() override { unloaded = true; }
 
+    [[nodiscard]] vostrel::forms::Rect bounds(Id control, int index = -1) const {
+        return placed.at({control, index});
+    }
+
+    bool waits = true;              // messages and About return only once dismissed
+    std::function<void()> dismiss;  // the OK of the message open now, where they do not wait
+    int dpiNow = vostrel::forms::kDesignDpi;
+    bool textScales = true;  // with the density, as fonts made for it do
     std::map<Id, std::string> captions;
-    std::map<Id, vostrel::forms::Rect> bounds;
+    std::map<std::pair<Id, int>, vostrel::forms::Rect> placed;
     std::map<Id, std::string> spoken;
     std::vector<Id> renamed;  // every spoken name given, in order
+    std::optional<Ref> focused;
     std::vector<std::string> messages;
     bool unloaded = false;
 
@@ -59,7 +83,7 @@ public:
     void showModal() override {
         ++shows;
         unloaded = false;
-        if (whileShown) {
+        if (whileShown && waits) {
             whileShown();
         }
     }
@@ -70,11 +94,17 @@ public:
 };
 
 // Pictures are "stage N" texts here: any of those shows as 100 x 100, anything else is broken.
+// Like the desktop toolkits, it loses the focus when the button that has it is disabled.
 class RecordingMain final : public Recording<vostrel::MainView> {
 public:
     RecordingMain() : Recording(vostrel::forms::mainForm()) { enabled.fill(false); }
 
-    void setEnabled(Id, int index, bool on) override { enabled.at(std::size_t(index)) = on; }
+    void setEnabled(Id, int index, bool on) override {
+        enabled.at(std::size_t(index)) = on;
+        if (!on && focused == Ref{Id::CMD_ALPHA, index}) {
+            focused.reset();
+        }
+    }
     vostrel::PictureSize showPicture(std::string_view bytes, int) override {
         if (!bytes.starts_with("stage ")) {
             return {};
@@ -89,6 +119,8 @@ public:
     void announce(std::string_view utterance) override { said.push_back(std::string(utterance)); }
     vostrel::AboutView& aboutView(vostrel::frmAbout& form) override {
         aboutForm = &form;
+        focused.reset();  // the focus goes to the About window
+        about.waits = waits;
         return about;
     }
 

@@ -1,4 +1,6 @@
 #include <QtTest>
+#include <set>
+#include <type_traits>
 
 #include "FakeSystem.h"
 #include "RecordingViews.h"
@@ -55,6 +57,31 @@ struct Game {
         }
         return out.size() == 26 ? QStringLiteral("all") : out;
     }
+    // Plays a line of keys and clicks as a toolkit reports them: "Tab", "BackTab", "Enter",
+    // "Esc", "Space" (the focused button pressed), "Close" (the frame's close command), "About"
+    // (Help > About, closed again by Esc), or a letter (its button clicked, which focuses it).
+    void play(const QString& script) {
+        for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
+            using vostrel::forms::Key;
+            if (step == "Tab" || step == "BackTab" || step == "Enter" || step == "Esc") {
+                form.KeyDown(step == "Tab"       ? Key::Tab
+                             : step == "BackTab" ? Key::BackTab
+                             : step == "Enter"   ? Key::Enter
+                                                 : Key::Escape);
+            } else if (step == "Space") {
+                form.Click(view.focused->id, view.focused->index);
+            } else if (step == "Close") {
+                form.Form_QueryUnload();
+            } else if (step == "About") {
+                view.about.whileShown = [this] { view.aboutForm->KeyDown(Key::Escape); };
+                form.Click(Id::mnuHelpAbout);
+            } else {
+                view.focused = {Id::CMD_ALPHA, step.front().unicode() - u'a'};
+                form.Click(Id::CMD_ALPHA, view.focused->index);
+            }
+        }
+    }
+
     void expectFreshGame(const QString& masked) {
         QCOMPARE(caption(Id::WORD_LABEL), masked);
         QCOMPARE(caption(Id::RESULT_LABEL), "LEFT10");
@@ -64,6 +91,20 @@ struct Game {
         QVERIFY(!view.unloaded);
     }
 };
+
+// The control a view's focus is on, by name, letters by their letter.
+template <class View>
+QString focusOf(const View& view) {
+    if (!view.focused) {
+        return QStringLiteral("none");
+    }
+    if (view.focused->id == Id::CMD_ALPHA) {
+        return QString(QChar(u'a' + view.focused->index));
+    }
+    const auto& form = std::is_same_v<View, RecordingAbout> ? vostrel::forms::aboutForm()
+                                                            : vostrel::forms::mainForm();
+    return QLatin1String(vostrel::forms::control(form, *view.focused).name);
+}
 
 }  // namespace
 
@@ -227,7 +268,7 @@ private slots:
         game.form.Form_Load();
         game.guess("z");
         QCOMPARE(QString::fromStdString(game.view.picture), picture);
-        QCOMPARE(game.view.bounds[Id::HUNG_PICT], (Rect{32, 16, side, side}));
+        QCOMPARE(game.view.bounds(Id::HUNG_PICT), (Rect{32, 16, side, side}));
     }
 
     // A label fits its caption around its designed centre, moves in to stay inside the window,
@@ -253,7 +294,7 @@ private slots:
         const QString caption = game.caption(Id::WORD_LABEL);
         QCOMPARE(caption.size(), shown);
         QCOMPARE(caption.contains(u'…'), shown < letters);
-        QCOMPARE(game.view.bounds[Id::WORD_LABEL], bounds);
+        QCOMPARE(game.view.bounds(Id::WORD_LABEL), bounds);
     }
 
     // Screen readers hear the word spelled, the tries and the picture by name, told only when
@@ -319,6 +360,185 @@ private slots:
                  std::size_t(renamed.contains("RESULT_LABEL") && !names[1].contains("left")));
     }
 
+    // The keyboard's way through the game: the focus starts on Exit, Tab walks the tab order
+    // round, passing over letters already found; a found letter hands the focus on before its
+    // button is disabled, the end of a game leaves it on Reset & Start, and About gives it back.
+    void keyboard_data() {
+        QTest::addColumn<QByteArray>("word");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("shown");
+        row("the focus starts on Exit", QByteArray("moon"), "", "cmdExit", "????");
+        row("Tab walks from Exit through the letters", QByteArray("moon"), "Tab Tab", "z", "????");
+        row("Shift+Tab goes round to the picture", QByteArray("moon"), "BackTab", "HUNG_PICT",
+            "????");
+        row("a found letter hands the focus on", QByteArray("zoo"), "Tab Tab Space", "y", "z??");
+        row("Enter presses the focused letter", QByteArray("lo"), "Tab Enter", "z", "l?");
+        row("a missed letter keeps it", QByteArray("moon"), "Tab Space Space", "l", "????");
+        row("Tab passes over found letters", QByteArray("lzq"), "Tab Space Tab BackTab BackTab",
+            "cmdExit", "l??");
+        row("a win leaves it on Reset & Start", QByteArray("zy"), "Tab Tab Space Space",
+            "CMD_RESET", "zy");
+        row("a win by the mouse, too", QByteArray("zy"), "z y", "CMD_RESET", "zy");
+        row("a loss leaves it on Reset & Start", QByteArray("a"),
+            "Tab" + QString(" Space").repeated(10), "CMD_RESET", "?");
+        row("Reset & Start keeps it", QByteArray("moon"), "BackTab BackTab Space", "CMD_RESET",
+            "????");
+        row("Enter and Esc press nothing on the picture", QByteArray("moon"), "BackTab Enter Esc",
+            "HUNG_PICT", "????");
+        row("About gives it back", QByteArray("moon"), "Tab Tab About", "z", "????");
+        row("keys wait while About is open", QByteArray("moon"), "About Tab", "l", "????");
+    }
+
+    void keyboard() {
+        QFETCH(QByteArray, word);
+        QFETCH(QString, script);
+        QFETCH(QString, focus);
+        QFETCH(QString, shown);
+        Game game(word.toStdString());
+        QVERIFY(game.form.Load());
+        if (script.startsWith("About ")) {
+            // A key pressed while About is open goes nowhere in the game window.
+            game.view.about.whileShown = [&] {
+                QVERIFY(!game.form.KeyDown(vostrel::forms::Key::Tab));
+                game.view.aboutForm->Click(Id::cmdOK);
+            };
+            game.form.Click(Id::mnuHelpAbout);
+            script = script.mid(6);
+        }
+        game.play(script);
+        QCOMPARE(focusOf(game.view), focus);
+        QCOMPARE(game.caption(Id::WORD_LABEL), shown);
+        QVERIFY(!game.view.unloaded);
+    }
+
+    // The About window's keys: Tab walks OK, the icon and the tool's button; Enter presses the
+    // focused button, or OK; Esc, the frame's Close and OK close it; Alt+S starts the tool
+    // (here there is none: the message, and the window stays open).
+    void aboutKeys_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<int>("messages");
+        QTest::addColumn<QString>("focus");
+        row("Enter on OK", "Enter", true, 0, "cmdOK");
+        row("Esc", "Esc", true, 0, "cmdOK");
+        row("the frame's Close", "Close", true, 0, "cmdOK");
+        row("Enter on the icon presses OK", "Tab Enter", true, 0, "picIcon");
+        row("Enter on the tool's button", "Tab Tab Enter", false, 1, "cmdSysInfo");
+        row("Shift+Tab goes round", "BackTab", false, 0, "cmdSysInfo");
+        row("Alt+S", "S", false, 1, "cmdOK");
+    }
+
+    void aboutKeys() {
+        QFETCH(QString, script);
+        QFETCH(bool, closed);
+        QFETCH(int, messages);
+        QFETCH(QString, focus);
+        Game game;
+        QVERIFY(game.form.Load());
+        RecordingAbout& about = game.view.about;
+        about.whileShown = [&] {
+            vostrel::frmAbout& form = *game.view.aboutForm;
+            for (const QString& step : script.split(u' ')) {
+                using vostrel::forms::Key;
+                if (step == "Close") {
+                    form.Form_QueryUnload();
+                } else if (step == "S") {
+                    QVERIFY(form.AccessKey(U's'));
+                } else {
+                    QVERIFY(form.KeyDown(step == "Tab"       ? Key::Tab
+                                         : step == "BackTab" ? Key::BackTab
+                                         : step == "Enter"   ? Key::Enter
+                                                             : Key::Escape));
+                }
+            }
+            QCOMPARE(focusOf(about), focus);
+        };
+        game.form.Click(Id::mnuHelpAbout);
+        QCOMPARE(about.unloaded, closed);
+        QCOMPARE(int(about.messages.size()), messages);
+    }
+
+    // The frame's close command ends the game, except while About is open over it.
+    void closeRequests() {
+        Game game;
+        QVERIFY(game.form.Load());
+        game.view.about.whileShown = [&] {
+            game.form.Form_QueryUnload();
+            game.view.aboutForm->Click(Id::cmdOK);
+        };
+        game.form.Click(Id::mnuHelpAbout);
+        QVERIFY(!game.view.unloaded);
+        game.play("Close");
+        QVERIFY(game.view.unloaded && game.form.isUnloaded());
+    }
+
+    // A toolkit that cannot wait (a browser): the procedures go on when the message or About
+    // is dismissed, and meanwhile the game window takes no input.
+    void toolkitThatCannotWait() {
+        Game missing;
+        missing.system.files.remove("/game/h_dat.txt");
+        missing.view.waits = false;
+        QVERIFY(!missing.form.Load());
+        QVERIFY(!missing.view.unloaded);
+        missing.form.Click(Id::CMD_RESET);
+        QCOMPARE(missing.messages().size(), 1);
+        missing.view.dismiss();
+        QVERIFY(missing.view.unloaded && missing.form.isUnloaded());
+
+        Game game("moon");
+        game.view.waits = false;
+        QVERIFY(game.form.Load());
+        game.play("Tab About");
+        QCOMPARE(game.view.about.shows, 1);
+        game.form.Click(Id::CMD_ALPHA, 25);
+        game.form.Form_QueryUnload();
+        QVERIFY(!game.form.KeyDown(vostrel::forms::Key::Tab));
+        QCOMPARE(game.caption(Id::RESULT_LABEL), "LEFT10");
+        vostrel::frmAbout& about = *game.view.aboutForm;
+        about.Click(Id::cmdSysInfo);
+        about.Click(Id::cmdOK);  // the message is still open
+        QVERIFY(!game.view.about.unloaded);
+        game.view.about.dismiss();
+        about.Click(Id::cmdOK);
+        QVERIFY(game.view.about.unloaded);
+        QCOMPARE(focusOf(game.view), "l");
+        game.play("z");
+        QCOMPARE(game.caption(Id::RESULT_LABEL), "LEFT 9");
+    }
+
+    // At another pixel density every control is placed again: fixed ones where the design puts
+    // them, the picture at its size, and the labels from their whole captions, not from what
+    // they showed (here the text does not grow with the density, so more of the word fits).
+    void newPixelDensity() {
+        const std::string word = "abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefgh";
+        Game game(word + "\n");
+        game.view.textScales = false;
+        QVERIFY(game.form.Load());
+        game.guess("a");
+        const QString cut = game.caption(Id::WORD_LABEL);
+        QVERIFY(cut.contains(u'…'));
+        game.view.dpiNow = 192;
+        game.view.about.dpiNow = 192;
+        game.form.Form_DpiChanged();
+        QCOMPARE(game.caption(Id::WORD_LABEL).size(), 60);
+        QCOMPARE(game.view.bounds(Id::cmdExit), (Rect{768, 576, 274, 50}));
+        QCOMPARE(game.view.bounds(Id::CMD_ALPHA, 25), (Rect{864, 400, 47, 47}));
+        QCOMPARE(game.view.bounds(Id::HUNG_PICT), (Rect{64, 32, 204, 204}));
+        QCOMPARE(game.view.bounds(Id::RESULT_LABEL).width, 10 * 6 + 4);  // "LEFT10", whole
+        game.view.dpiNow = 96;
+        game.form.Form_DpiChanged();
+        QCOMPARE(game.caption(Id::WORD_LABEL), cut);
+
+        game.view.about.whileShown = [&] {
+            game.view.aboutForm->Form_DpiChanged();
+            game.view.aboutForm->Click(Id::cmdOK);
+        };
+        game.form.Click(Id::mnuHelpAbout);
+        QCOMPARE(game.view.about.bounds(Id::picIcon), (Rect{32, 32, 68, 68}));
+        QCOMPARE(game.view.about.bounds(Id::cmdOK), (Rect{144, 160, 184, 46}));
+    }
+
     // The About window shows the title and version at every showing; the system-information
     // button starts the tool or says it cannot, and the window stays open; the game window
     // takes no input meanwhile, and the About window comes back on the next showing.
@@ -353,7 +573,7 @@ private slots:
         QCOMPARE(about.title, "Vostrelのﾊﾞｰｼﾞｮﾝ情報");
         QCOMPARE(about.captions[Id::lblVersion], "ﾊﾞｰｼﾞｮﾝ 1.0.0");
         QCOMPARE(about.captions[Id::lblTitle], "Vostrel");
-        QCOMPARE(about.bounds[Id::lblTitle], (Rect{70, 16, 70, 20}));  // grown from its left
+        QCOMPARE(about.bounds(Id::lblTitle), (Rect{70, 16, 70, 20}));  // grown from its left
         QCOMPARE(about.spoken[Id::picIcon], "Vostrel");
         QCOMPARE(qlist(about.messages), messages);
         QCOMPARE(game.system.programs.attempts.size(), std::size_t(toolInRegistry));
@@ -372,6 +592,78 @@ private slots:
         QVERIFY(game.view.unloaded);
         game.form.Click(Id::CMD_RESET);  // an unloaded window takes no more clicks
         QVERIFY(game.view.said.empty());
+    }
+
+    // The design's figures hold together: no control lies over another or outside its window,
+    // the letters stand in rows at one pitch in the order of the alphabet, Reset & Start stands
+    // under the picture, and every control that takes the focus has a tab index of its own.
+    void designHoldsTogether() {
+        using namespace vostrel::forms;
+        for (const Form* form : {&mainForm(), &aboutForm()}) {
+            std::set<int> tabIndices;
+            for (const Control& a : form->controls) {
+                const QString name = QStringLiteral("%1 %2").arg(a.name).arg(a.index);
+                QVERIFY2(a.rect.left >= 0 && a.rect.top >= 0 &&
+                             a.rect.left + a.rect.width <= form->clientWidth &&
+                             a.rect.top + a.rect.height <= form->clientHeight,
+                         qPrintable(name + " inside its window"));
+                QVERIFY2(tabIndices.insert(a.tabIndex).second, qPrintable(name + "'s tab index"));
+                for (const Control& b : form->controls) {
+                    const bool apart = &a == &b || a.rect.left + a.rect.width <= b.rect.left ||
+                                       b.rect.left + b.rect.width <= a.rect.left ||
+                                       a.rect.top + a.rect.height <= b.rect.top ||
+                                       b.rect.top + b.rect.height <= a.rect.top;
+                    QVERIFY2(apart, qPrintable(name + " apart from " + b.name));
+                }
+            }
+        }
+        std::vector<TwipsRect> letters;
+        for (char c = 'a'; c <= 'z'; ++c) {
+            const Control& letter = control(mainForm(), {Id::CMD_ALPHA, c - 'a'});
+            QCOMPARE(std::string(letter.caption), std::string(1, c));
+            letters.push_back(letter.rect);
+        }
+        const int pitch = letters[1].left - letters[0].left;
+        QVERIFY(pitch > letters[0].width);
+        for (std::size_t i = 1; i < letters.size(); ++i) {
+            const TwipsRect& before = letters[i - 1];
+            const TwipsRect& now = letters[i];
+            QCOMPARE(now.width, before.width);
+            QCOMPARE(now.height, before.height);
+            // The next in the row, or the first of the row below.
+            QVERIFY2((now.top == before.top && now.left == before.left + pitch) ||
+                         (now.top == before.top + pitch && now.left < before.left),
+                     qPrintable(QStringLiteral("letter %1").arg(QChar(u'a' + int(i)))));
+        }
+        const TwipsRect picture = control(mainForm(), Id::HUNG_PICT).rect;
+        const TwipsRect reset = control(mainForm(), Id::CMD_RESET).rect;
+        QVERIFY(reset.left == picture.left && reset.top > picture.top + picture.height);
+        QCOMPARE(tabChain(mainForm()).front(), ControlRef(Id::cmdExit));
+        QCOMPARE(tabChain(aboutForm()).front(), ControlRef(Id::cmdOK));
+    }
+
+    // What a caption shows and which key it marks.
+    void accessKeys_data() {
+        QTest::addColumn<QByteArray>("caption");
+        QTest::addColumn<bool>("keys");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("keyAt");
+        row("a menu", QByteArray("File(&F)"), true, "File(F)", 5);
+        row("no ampersand", QByteArray("Exit(X)"), true, "Exit(X)", -1);
+        row("a doubled ampersand", QByteArray("A&&B"), true, "A&B", -1);
+        row("after wide characters", QByteArray("ｼｽﾃﾑ情報(&S)..."), true, "ｼｽﾃﾑ情報(S)...", 19);
+        row("a caption without access keys", QByteArray("Reset & Start"), false, "Reset & Start",
+            -1);
+    }
+
+    void accessKeys() {
+        QFETCH(QByteArray, caption);
+        QFETCH(bool, keys);
+        QFETCH(QString, shown);
+        QFETCH(int, keyAt);
+        const auto text = vostrel::forms::accessText(caption.toStdString(), keys);
+        QCOMPARE(QString::fromStdString(text.text), shown);
+        QCOMPARE(text.keyAt == std::string::npos ? -1 : int(text.keyAt), keyAt);
     }
 };
 
