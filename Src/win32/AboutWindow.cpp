@@ -38,8 +38,16 @@ void AboutWindow::clicked(forms::Id control, int /*index*/) {
     form_.Click(control);
 }
 
+bool AboutWindow::keyDown(forms::Key key) {
+    return form_.KeyDown(key);
+}
+
 void AboutWindow::closed() {
-    unload();
+    form_.Form_QueryUnload();
+}
+
+void AboutWindow::dpiChanged() {
+    form_.Form_DpiChanged();
 }
 
 }  // namespace vostrel::win32

@@ -19,7 +19,9 @@ public:
 
 private:
     void clicked(forms::Id control, int index) override;
+    bool keyDown(forms::Key key) override;
     void closed() override;
+    void dpiChanged() override;
 
     frmAbout& form_;
     HWND owner_;

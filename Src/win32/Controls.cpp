@@ -6,6 +6,7 @@
 
 #include "CommandIds.h"
 #include "Fonts.h"
+#include "forms/Keyboard.h"
 #include "platform/WinText.h"
 
 namespace vostrel::win32 {
@@ -15,7 +16,6 @@ using forms::Id;
 namespace {
 
 constexpr wchar_t kPictureClass[] = L"VostrelPicture";
-constexpr int kIconPixels = 32;  // the program's icon in the About window, at the design density
 
 // What a picture area draws: a picture or an icon, stretched to its client area, on its ground.
 struct Picture {
@@ -98,18 +98,6 @@ int groundColour(forms::Ground ground) {
     return COLOR_BTNFACE;
 }
 
-// A caption as a button shows it: ampersands are doubled where they mark no access key.
-std::wstring buttonText(const forms::Control& control) {
-    std::wstring text = widen(control.caption);
-    if (!control.accessKeys) {
-        for (std::size_t at = text.find(L'&'); at != std::wstring::npos;
-             at = text.find(L'&', at + 2)) {
-            text.insert(at, 1, L'&');
-        }
-    }
-    return text;
-}
-
 // Relative luminance, 0 for black to 1 for white, as contrast is reckoned for legibility.
 double luminance(COLORREF colour) {
     auto linear = [](int channel) {
@@ -145,20 +133,6 @@ COLORREF textColour(const forms::Control& label) {
                : other;
 }
 
-// A caption for placing again, as the placement rules count characters; a lone surrogate stays
-// a character of its own.
-std::u32string characters(std::string_view utf8) {
-    const std::wstring utf16 = widen(utf8);
-    std::u32string text;
-    for (std::size_t i = 0; i < utf16.size(); ++i) {
-        const char32_t unit = utf16[i];
-        const bool pair = unit >= 0xD800 && unit < 0xDC00 && i + 1 < utf16.size() &&
-                          utf16[i + 1] >= 0xDC00 && utf16[i + 1] < 0xE000;
-        text += pair ? 0x10000 + ((unit - 0xD800) << 10) + (utf16[++i] - 0xDC00) : unit;
-    }
-    return text;
-}
-
 RECT rectOf(const forms::Rect& bounds) {
     return {bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
 }
@@ -169,8 +143,6 @@ struct Controls::Item {
     const forms::Control* design = nullptr;
     int commandId = 0;
     HWND window = nullptr;
-    std::string caption;  // as last set, UTF-8
-    bool captioned = false;
     std::unique_ptr<Picture> picture;
 };
 
@@ -183,23 +155,17 @@ Controls::Controls(const forms::Form& form, HWND parent, int dpi)
         made->commandId = controlId(i);
         items_.push_back(std::move(made));
     }
-    // Windows are stacked in the order they are made, and the dialog manager tabs through them in
-    // that order: the labels first, so they stay above a large picture, then the controls that
-    // take the focus, by their tab index.
+    // Windows are stacked in the order they are made: the labels first, so they stay above a
+    // large picture.
     std::vector<Item*> order;
     for (const auto& made : items_) {
         order.push_back(made.get());
     }
-    std::stable_sort(order.begin(), order.end(), [](const Item* a, const Item* b) {
-        const bool aLabel = a->design->kind == forms::Kind::Label;
-        const bool bLabel = b->design->kind == forms::Kind::Label;
-        return aLabel != bLabel ? aLabel : a->design->tabIndex < b->design->tabIndex;
+    std::stable_partition(order.begin(), order.end(), [](const Item* item) {
+        return item->design->kind == forms::Kind::Label;
     });
     for (Item* next : order) {
         create(*next);
-        if (first_ == nullptr && next->design->kind != forms::Kind::Label) {
-            first_ = next->window;
-        }
     }
 }
 
@@ -251,7 +217,8 @@ void Controls::create(Item& made) {
             break;
         case forms::Kind::Button:
             windowClass = L"BUTTON";
-            text = buttonText(design);
+            text =
+                widen(forms::markedCaption(forms::accessText(design.caption, design.accessKeys)));
             style |= WS_TABSTOP | (design.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             break;
         case forms::Kind::Picture:
@@ -271,24 +238,20 @@ void Controls::create(Item& made) {
         throw std::runtime_error("a control could not be made");
     }
     ::SendMessageW(made.window, WM_SETFONT, reinterpret_cast<WPARAM>(font(design.font)), FALSE);
-    if (design.image == forms::Image::ProgramIcon) {
-        placeIcon(made);
-    }
 }
 
-// The icon is drawn at its size for the density, from the program file's own icon.
-void Controls::placeIcon(Item& made) {
-    const int side = ::MulDiv(kIconPixels, dpi_, forms::kDesignDpi);
+// The icon is drawn at the size of its area, from the program file's own icon made for that
+// size rather than stretched.
+void Controls::loadIcon(Item& made) {
+    RECT client;
+    ::GetClientRect(made.window, &client);
     if (made.picture->icon != nullptr) {
         ::DestroyIcon(made.picture->icon);
     }
-    made.picture->icon = static_cast<HICON>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, side, side, 0));
-    const int frame = 2 * frameWidth(made.design->id);
-    forms::Rect bounds = forms::pixelRect(made.design->rect, dpi_);
-    bounds.width = side + frame;
-    bounds.height = side + frame;
-    move(made, bounds);
+    made.picture->icon =
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                        IMAGE_ICON, client.right, client.bottom, 0));
+    ::InvalidateRect(made.window, nullptr, FALSE);
 }
 
 const Controls::Item& Controls::item(Id id, int index) const {
@@ -343,8 +306,6 @@ forms::TextSize Controls::measureText(Id id, std::string_view text) const {
 
 void Controls::setCaption(Id id, std::string_view text) {
     Item& made = item(id);
-    made.caption = text;
-    made.captioned = true;
     ::SetWindowTextW(made.window, widen(text).c_str());
     if (made.design->ground == forms::Ground::Clear) {
         // A see-through label leaves its old text behind unless what lies beneath is redrawn.
@@ -368,8 +329,12 @@ void Controls::move(Item& made, const forms::Rect& bounds) {
     }
 }
 
-void Controls::setBounds(Id id, const forms::Rect& bounds) {
-    move(item(id), bounds);
+void Controls::setBounds(forms::ControlRef control, const forms::Rect& bounds) {
+    Item& made = item(control.id, control.index);
+    move(made, bounds);
+    if (made.design->image == forms::Image::ProgramIcon) {
+        loadIcon(made);
+    }
 }
 
 void Controls::setPicture(Id id, Bitmap picture) {
@@ -397,40 +362,12 @@ HBRUSH Controls::paintLabel(HWND label, HDC dc) const {
 }
 
 void Controls::setDpi(int dpi) {
-    const int before = dpi_;
     dpi_ = dpi;
     std::map<const forms::Font*, HFONT> old;
     old.swap(fonts_);
-    const int clientWidth = forms::pixels(form_.clientWidth, dpi);
     for (const auto& made : items_) {
-        const forms::Control& design = *made->design;
-        ::SendMessageW(made->window, WM_SETFONT, reinterpret_cast<WPARAM>(font(design.font)), TRUE);
-        forms::Rect bounds = forms::pixelRect(design.rect, dpi);
-        switch (design.sizing) {
-            case forms::Sizing::Fixed:
-                break;
-            case forms::Sizing::AroundCentre:
-            case forms::Sizing::FromLeft:
-                if (made->captioned) {
-                    const forms::PlacedCaption placed = forms::placeCaption(
-                        design, characters(made->caption), dpi, frameWidth(design.id), clientWidth,
-                        [&](std::string_view text) { return measureText(design.id, text); });
-                    ::SetWindowTextW(made->window, widen(placed.text).c_str());
-                    bounds = placed.bounds;
-                }
-                break;
-            case forms::Sizing::ToPicture:
-                if (design.image == forms::Image::ProgramIcon) {
-                    placeIcon(*made);
-                    continue;
-                }
-                RECT client;
-                ::GetClientRect(made->window, &client);
-                bounds.width = ::MulDiv(client.right, dpi, before) + 2 * frameWidth(design.id);
-                bounds.height = ::MulDiv(client.bottom, dpi, before) + 2 * frameWidth(design.id);
-                break;
-        }
-        move(*made, bounds);
+        ::SendMessageW(made->window, WM_SETFONT, reinterpret_cast<WPARAM>(font(made->design->font)),
+                       TRUE);
     }
     for (const auto& [design, handle] : old) {
         ::DeleteObject(handle);

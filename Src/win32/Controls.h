@@ -15,8 +15,8 @@
 namespace vostrel::win32 {
 
 // The standard controls of one window's design, made as children of `parent` at their places at
-// the window's pixel density, with their fonts, frames, grounds and tab order. Labels are static
-// controls, buttons push buttons, picture areas windows of our own that draw one picture.
+// the window's pixel density, with their fonts, frames and grounds. Labels are static controls,
+// buttons push buttons, picture areas windows of our own that draw one picture.
 class Controls {
 public:
     Controls(const forms::Form& form, HWND parent, int dpi);
@@ -27,13 +27,11 @@ public:
     [[nodiscard]] HWND window(forms::Id id, int index = -1) const;
     // The control a command identifier stands for, or null.
     [[nodiscard]] const forms::Control* control(int commandId) const;
-    // The control the focus starts on: the first in the tab order.
-    [[nodiscard]] HWND first() const { return first_; }
 
     [[nodiscard]] int frameWidth(forms::Id id) const;
     [[nodiscard]] forms::TextSize measureText(forms::Id id, std::string_view text) const;
     void setCaption(forms::Id id, std::string_view text);
-    void setBounds(forms::Id id, const forms::Rect& bounds);
+    void setBounds(forms::ControlRef control, const forms::Rect& bounds);
     // An empty bitmap leaves only the area's ground.
     void setPicture(forms::Id id, Bitmap picture);
 
@@ -41,7 +39,7 @@ public:
     // window that is not one of ours.
     HBRUSH paintLabel(HWND label, HDC dc) const;
 
-    // Lays the controls out again at another pixel density: fonts, places, captions refitted.
+    // Gives the controls their fonts for another pixel density.
     void setDpi(int dpi);
 
 private:
@@ -50,7 +48,7 @@ private:
     Item& item(forms::Id id, int index = -1);
     HFONT font(const forms::Font* design);
     void create(Item& item);
-    void placeIcon(Item& item);
+    void loadIcon(Item& item);
     void move(Item& item, const forms::Rect& bounds);
 
     const forms::Form& form_;
@@ -58,7 +56,6 @@ private:
     int dpi_;
     std::vector<std::unique_ptr<Item>> items_;  // one for each of form_.controls, in their order
     std::map<const forms::Font*, HFONT> fonts_;
-    HWND first_ = nullptr;
 };
 
 }  // namespace vostrel::win32

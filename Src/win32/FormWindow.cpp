@@ -92,7 +92,8 @@ HMENU FormWindow::createMenu() const {
     std::vector<HMENU> popups(design_.menu.size(), nullptr);
     for (std::size_t i = 0; i < design_.menu.size(); ++i) {
         const forms::MenuItem& item = design_.menu[i];
-        const std::wstring caption = widen(item.caption);
+        const std::wstring caption =
+            widen(forms::markedCaption(forms::accessText(item.caption, true)));
         if (item.parent < 0) {
             popups[i] = ::CreatePopupMenu();
             ::AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popups[i]),
@@ -108,12 +109,53 @@ HMENU FormWindow::createMenu() const {
 void FormWindow::showWithFocus(int how) {
     ::ShowWindow(window_, how);
     ::UpdateWindow(window_);
-    if (controls_->first() != nullptr) {
-        ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(controls_->first()), TRUE);
+    if (pendingFocus_ != nullptr) {
+        ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pendingFocus_), TRUE);
+        pendingFocus_ = nullptr;
     }
 }
 
-void FormWindow::runMessages(const bool& done) const {
+void FormWindow::setFocus(forms::ControlRef control) {
+    HWND target = controls_->window(control.id, control.index);
+    if (!::IsWindowVisible(window_)) {
+        pendingFocus_ = target;
+        return;
+    }
+    // As the dialog manager moves it, so a button that takes the focus is drawn as the default.
+    ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+}
+
+std::optional<forms::ControlRef> FormWindow::focus() const {
+    HWND focused = ::GetFocus();
+    if (focused == nullptr || ::GetParent(focused) != window_) {
+        return std::nullopt;
+    }
+    const forms::Control* control = controls_->control(::GetDlgCtrlID(focused));
+    return control != nullptr ? std::optional(control->ref()) : std::nullopt;
+}
+
+// Tab, Shift+Tab, Enter and Esc on this window go to its procedures before the dialog manager,
+// which would act on them in its own way.
+bool FormWindow::forwardKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN ||
+        (message.hwnd != window_ && ::GetParent(message.hwnd) != window_) ||
+        ::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) {
+        return false;
+    }
+    const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+    switch (message.wParam) {
+        case VK_TAB:
+            return keyDown(shift ? forms::Key::BackTab : forms::Key::Tab);
+        case VK_RETURN:
+            return !shift && keyDown(forms::Key::Enter);
+        case VK_ESCAPE:
+            return !shift && keyDown(forms::Key::Escape);
+        default:
+            return false;
+    }
+}
+
+void FormWindow::runMessages(const bool& done) {
     MSG message;
     while (!done) {
         const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
@@ -124,6 +166,9 @@ void FormWindow::runMessages(const bool& done) const {
         }
         if (got < 0) {
             return;
+        }
+        if (window_ != nullptr && forwardKey(message)) {
+            continue;
         }
         if (window_ == nullptr || !::IsDialogMessageW(window_, &message)) {
             ::TranslateMessage(&message);
@@ -150,16 +195,6 @@ void FormWindow::showMessage(std::string_view title, std::string_view text) cons
 }
 
 void FormWindow::command(int id, bool fromControl) {
-    if (id == IDOK || id == IDCANCEL) {
-        // Enter with no default button, and Esc, come as these; they press the window's default
-        // or cancel button where it has one.
-        for (const forms::Control& control : design_.controls) {
-            if (id == IDOK ? control.isDefault : control.isCancel) {
-                clicked(control.id, control.index);
-            }
-        }
-        return;
-    }
     if (fromControl) {
         if (const forms::Control* control = controls_->control(id);
             control != nullptr && control->kind == forms::Kind::Button) {
@@ -201,6 +236,7 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                            suggested->right - suggested->left, suggested->bottom - suggested->top,
                            SWP_NOZORDER | SWP_NOACTIVATE);
             controls_->setDpi(dpi_);
+            dpiChanged();
             return 0;
         }
         case WM_CLOSE:

@@ -2,19 +2,23 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "Controls.h"
 #include "ScreenReader.h"
+#include "forms/Keyboard.h"
 #include "forms/Views.h"
 
 namespace vostrel::win32 {
 
 // One designed window on the screen: its frame, menu bar and controls, made from the window's
-// definition. It behaves as a dialog does (Tab and Shift+Tab, Enter, Esc, access keys) and
-// forwards clicks, menu choices and the frame's close command; it decides nothing itself.
+// definition. It forwards clicks, menu choices, the keys the window's procedures decide on, the
+// frame's close command and changes of pixel density; it decides nothing itself. The dialog
+// manager gives it access keys and the Space key's press of the focused button.
 class FormWindow {
 public:
     virtual ~FormWindow();
@@ -28,18 +32,24 @@ protected:
 
     // Makes the window, hidden, with its controls; a window kept off the taskbar needs an owner.
     void create(HWND owner);
-    // Shows the window with the focus on its first control.
+    // Shows the window, with the focus where the procedures last put it.
     void showWithFocus(int how);
     // Runs the window's messages until `done` holds or the program is told to end.
-    void runMessages(const bool& done) const;
+    void runMessages(const bool& done);
 
     virtual void clicked(forms::Id control, int index) = 0;
+    // What the window's procedures make of a key: true where it did something.
+    virtual bool keyDown(forms::Key key) = 0;
     // The frame's close command.
     virtual void closed() = 0;
+    // The window is drawn at `dpi_` now: its fonts are made for it; the procedures place the rest.
+    virtual void dpiChanged() = 0;
     virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // The shared parts of FormView.
     void setSpokenName(forms::Id control, std::string_view name);
+    void setFocus(forms::ControlRef control);
+    [[nodiscard]] std::optional<forms::ControlRef> focus() const;
     void showMessage(std::string_view title, std::string_view text) const;
 
     const forms::Form& design_;
@@ -50,11 +60,13 @@ protected:
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool forwardKey(const MSG& message);
     void command(int id, bool fromControl);
     void fitClientArea();
     HMENU createMenu() const;
 
     std::vector<HWND> annotated_;
+    HWND pendingFocus_ = nullptr;  // given before the window was shown
 };
 
 // The parts of a window's view that are the same for every window.
@@ -72,14 +84,20 @@ public:
     void setCaption(forms::Id control, std::string_view text) override {
         controls_->setCaption(control, text);
     }
-    void setBounds(forms::Id control, const forms::Rect& bounds) override {
+    void setBounds(forms::ControlRef control, const forms::Rect& bounds) override {
         controls_->setBounds(control, bounds);
     }
     void setSpokenName(forms::Id control, std::string_view name) override {
         FormWindow::setSpokenName(control, name);
     }
-    void showMessage(std::string_view title, std::string_view text) override {
+    void setFocus(forms::ControlRef control) override { FormWindow::setFocus(control); }
+    [[nodiscard]] std::optional<forms::ControlRef> focus() const override {
+        return FormWindow::focus();
+    }
+    void showMessage(std::string_view title, std::string_view text,
+                     std::function<void()> then) override {
         FormWindow::showMessage(title, text);
+        then();
     }
 
     using FormWindow::handle;

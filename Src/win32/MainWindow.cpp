@@ -47,8 +47,7 @@ void MainWindow::setIcons() {
 }
 
 bool MainWindow::load() {
-    form_.Form_Load();
-    return !form_.isUnloaded();
+    return form_.Load();
 }
 
 void MainWindow::run(int how) {
@@ -60,11 +59,17 @@ void MainWindow::clicked(Id control, int index) {
     form_.Click(control, index);
 }
 
+bool MainWindow::keyDown(forms::Key key) {
+    return form_.KeyDown(key);
+}
+
 void MainWindow::closed() {
-    // While the About window is open this window is disabled and takes no command.
-    if (::IsWindowEnabled(handle())) {
-        unload();
-    }
+    form_.Form_QueryUnload();
+}
+
+void MainWindow::dpiChanged() {
+    setIcons();
+    form_.Form_DpiChanged();
 }
 
 LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -73,11 +78,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ended_ = true;
         ::PostQuitMessage(0);
     }
-    const LRESULT result = FormWindow::handleMessage(message, wParam, lParam);
-    if (message == WM_DPICHANGED) {
-        setIcons();
-    }
-    return result;
+    return FormWindow::handleMessage(message, wParam, lParam);
 }
 
 void MainWindow::unload() {
@@ -87,12 +88,7 @@ void MainWindow::unload() {
 }
 
 void MainWindow::setEnabled(Id control, int index, bool enabled) {
-    HWND button = controls_->window(control, index);
-    ::EnableWindow(button, enabled ? TRUE : FALSE);
-    // The focus does not stay on a control that can no longer take it.
-    if (!enabled && ::GetFocus() == button) {
-        ::SendMessageW(handle(), WM_NEXTDLGCTL, 0, FALSE);
-    }
+    ::EnableWindow(controls_->window(control, index), enabled ? TRUE : FALSE);
 }
 
 PictureSize MainWindow::showPicture(std::string_view bytes, int maxSide) {

@@ -32,7 +32,9 @@ public:
 
 private:
     void clicked(forms::Id control, int index) override;
+    bool keyDown(forms::Key key) override;
     void closed() override;
+    void dpiChanged() override;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void setIcons();
 
