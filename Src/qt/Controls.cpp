@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QStyleOptionFocusRect>
 #include <algorithm>
 
 #include "Fonts.h"
@@ -38,12 +37,10 @@ protected:
         QLabel::paintEvent(event);
         QPainter painter(this);
         if (hasFocus()) {
-            // A picture has no text to underline: the focus is shown inside its frame.
-            QStyleOptionFocusRect cue;
-            cue.initFrom(this);
-            cue.state |= QStyle::State_KeyboardFocusChange;  // only the keyboard focuses it
-            cue.rect = contentsRect().adjusted(1, 1, -1, -1);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &cue, &painter, this);
+            // A picture has no text to underline: the focus is a line of the highlight colour
+            // inside its frame, clear on any picture.
+            painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+            painter.drawRect(QRectF(contentsRect()).adjusted(1, 1, -1, -1));
         }
         const qreal w = width();
         const qreal h = height();

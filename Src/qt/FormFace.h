@@ -44,7 +44,8 @@ public:
         vostrel::setSpokenName(widget(control), toQString(name));
     }
     void setFocus(forms::ControlRef control) override {
-        widget(control.id, control.index)->setFocus(Qt::OtherFocusReason);
+        // As a focus the keyboard moves, so the style draws its cue.
+        widget(control.id, control.index)->setFocus(Qt::TabFocusReason);
     }
     [[nodiscard]] std::optional<forms::ControlRef> focus() const override {
         return controls_->control(this->focusWidget());
