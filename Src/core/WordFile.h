@@ -14,9 +14,9 @@ namespace vostrel {
 // the memory of the process bounded whatever lies in the application folder.
 inline constexpr std::size_t kMaxWordFileBytes = std::size_t{64} * 1024 * 1024;
 
-// Far longer than any word anyone guesses, yet a field beyond it is no word: one huge field must
-// not swell into a masked word, a display and a caption many times its size.
-inline constexpr std::size_t kMaxWordBytes = std::size_t{1} << 20;
+// Longer than any real word; a longer field is no word, so every word can be spelled out to a
+// screen reader and shown in a label whole or by its two ends.
+inline constexpr std::size_t kMaxWordBytes = 64;
 
 // How the words of a list are written. A file without a byte-order mark is in the system's own
 // encoding (the ANSI code page on Windows, UTF-8 elsewhere); one with a mark is UTF-8 or UTF-16,
