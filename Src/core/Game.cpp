@@ -38,7 +38,7 @@ LoadResult loadWordFile(const FileSystem& files, std::string_view appFolder) {
             result.status = LoadStatus::Unreadable;
             return result;
     }
-    result.words = WordList(std::move(bytes));
+    result.words = WordList(bytes.release());
     result.status = result.words.empty() ? LoadStatus::NoWords : LoadStatus::Ok;
     return result;
 }
