@@ -50,6 +50,9 @@ WordList::WordList(std::string bytes) : text_(std::move(bytes)) {
         encoding_ = TextEncoding::Utf8;
     }
     // 32-bit starts: even a UTF-16 list at the size limit makes far less than 4 GiB of UTF-8.
+    // Room for as many words as the text can hold, a byte and a separator each, asked for once:
+    // memory never written costs nothing, and growing would write every start again.
+    starts_.reserve(text_.size() / 2 + 1);
     while (pos < text_.size()) {
         const Field field = fieldAt(pos);
         if (!field.word.empty()) {
