@@ -1,4 +1,4 @@
-// Times what a player waits for: reading the word file, a whole new game, and one guess.
+// Times what a player waits for at every Reset & Start: a whole new game on a large word list.
 // Run from the `bench` preset: build/bench/bench/vostrel_bench
 // With --write-words COUNT FILE it only writes a word list of COUNT words and exits.
 #include <benchmark/benchmark.h>
@@ -8,12 +8,10 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "MainWindow.h"
-#include "core/Game.h"
 #include "services/Services.h"
 
 namespace {
@@ -35,17 +33,6 @@ std::string makeWordFile(std::int64_t words) {
         out.push_back('\n');
     }
     return out;
-}
-
-std::u32string makeLongWord(std::size_t letters) {
-    std::u32string word;
-    word.reserve(letters);
-    std::uint32_t state = 777;
-    for (std::size_t i = 0; i < letters; ++i) {
-        state = state * 1664525u + 1013904223u;
-        word.push_back(static_cast<char32_t>(U'a' + (state >> 8) % 26));
-    }
-    return word;
 }
 
 // An application folder with the pictures and a word file, as the game finds it when installed.
@@ -72,21 +59,6 @@ private:
     QTemporaryDir dir_;
 };
 
-void BM_ReadWordFile(benchmark::State& state) {
-    const std::string words = makeWordFile(state.range(0));
-    const AppFolder folder(words);
-    const std::string path = folder.path();
-    for (auto _ : state) {
-        vostrel::LoadResult loaded = vostrel::loadWordFile(vostrel::systemFileSystem(), path);
-        if (loaded.words.size() != static_cast<std::size_t>(state.range(0))) {
-            state.SkipWithError("wrong word count");
-        }
-        benchmark::DoNotOptimize(loaded);
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(words.size()));
-}
-BENCHMARK(BM_ReadWordFile)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
-
 // Reset & Start in a loaded window: read, draw, and reset the controls.
 void BM_NewGame(benchmark::State& state) {
     const AppFolder folder(makeWordFile(state.range(0)));
@@ -99,69 +71,7 @@ void BM_NewGame(benchmark::State& state) {
         state.SkipWithError("the new game failed");
     }
 }
-BENCHMARK(BM_NewGame)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
-
-// As above, on a window on screen, until the new game is painted.
-void BM_NewGameShown(benchmark::State& state) {
-    const AppFolder folder(makeWordFile(state.range(0)));
-    MainWindow window(kSystem, folder.path());
-    window.load();
-    window.show();
-    QApplication::processEvents();
-    for (auto _ : state) {
-        window.form().CMD_RESET_Click();
-        QApplication::processEvents();
-    }
-}
-BENCHMARK(BM_NewGameShown)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
-
-// The whole window as the program loads it: controls, then the first new game.
-void BM_LoadWindow(benchmark::State& state) {
-    const AppFolder folder(makeWordFile(state.range(0)));
-    for (auto _ : state) {
-        MainWindow window(kSystem, folder.path());
-        benchmark::DoNotOptimize(window.load());
-    }
-}
-BENCHMARK(BM_LoadWindow)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
-
-constexpr std::size_t kLongWord = 1'000'000;
-
-void BM_JudgeGuess(benchmark::State& state) {
-    const std::u32string answer = makeLongWord(kLongWord);
-    const std::u32string display = vostrel::maskedWord(answer.size());
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(vostrel::judgeGuess(answer, display, 0, U'e'));
-    }
-}
-BENCHMARK(BM_JudgeGuess)->Unit(benchmark::kMillisecond);
-
-std::string longWordFile() {
-    const std::u32string word = makeLongWord(kLongWord);
-    return std::string(word.begin(), word.end()) + "\n";
-}
-
-// A letter that occurs in a million-letter word, in a game started afresh (not timed) each time:
-// a found letter's button takes no second guess.
-void guessInWindow(benchmark::State& state, bool shown) {
-    const AppFolder folder(longWordFile());
-    MainWindow window(kSystem, folder.path());
-    window.load();
-    if (shown) {
-        window.show();
-        QApplication::processEvents();
-    }
-    for (auto _ : state) {
-        state.PauseTiming();
-        window.form().CMD_RESET_Click();
-        QApplication::processEvents();
-        state.ResumeTiming();
-        window.form().CMD_ALPHA_Click(4);
-        QApplication::processEvents();
-    }
-}
-BENCHMARK_CAPTURE(guessInWindow, hidden, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(guessInWindow, shown, true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NewGame)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -20,7 +20,7 @@ list(TRANSFORM host_tool_files PREPEND "${host_tools_dir}/")
 ExternalProject_Add(vostrel_host_tools
   SOURCE_DIR "${PROJECT_SOURCE_DIR}/tools"
   BINARY_DIR "${host_tools_dir}"
-  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
+  CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DVOSTREL_WERROR=${VOSTREL_WERROR}
   INSTALL_COMMAND ""
   # The tools' own build knows when they are out of date.
   BUILD_ALWAYS ON

@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cstring>
 #include <map>
-#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -70,7 +69,6 @@ public:
     vostrel::RegStatus openKey(vostrel::RegKey root, const char* subKey, std::uint32_t options,
                                std::uint32_t access, vostrel::RegKey* result) const override {
         *result = 0;
-        ++opens;
         const auto key = keys_.find(lower(subKey));
         if ((access & ~vostrel::kKeyRead) != 0 || options != 0) {
             return 5;  // access denied
@@ -109,7 +107,6 @@ public:
 
     [[nodiscard]] std::size_t stillOpen() const { return open_.size(); }
 
-    mutable int opens = 0;
     mutable int badCloses = 0;  // handles closed that were never open, or closed twice
 
 private:
@@ -128,16 +125,10 @@ private:
     mutable vostrel::RegKey nextHandle_ = 0x1000;
 };
 
-// A system whose ANSI code page is Latin-1 and whose environment holds SystemRoot. It can fail
-// the way a full memory would.
+// A system whose ANSI code page is Latin-1 and whose environment holds SystemRoot.
 class FakeAnsiText final : public vostrel::AnsiText {
 public:
-    bool fail = false;
-
     std::string toUtf8(std::string_view ansi) const override {
-        if (fail) {
-            throw std::bad_alloc();
-        }
         std::string out;
         for (const unsigned char c : ansi) {
             if (c < 0x80) {

@@ -38,7 +38,7 @@ LoadResult loadWordFile(const FileSystem& files, std::string_view appFolder) {
             result.status = LoadStatus::Unreadable;
             return result;
     }
-    result.words = WordList(std::move(bytes));
+    result.words = WordList(bytes.release());
     result.status = result.words.empty() ? LoadStatus::NoWords : LoadStatus::Ok;
     return result;
 }
@@ -73,15 +73,12 @@ GuessOutcome judgeGuess(std::u32string_view answer, std::u32string_view display,
     outcome.misses = misses;
     outcome.display = display.substr(0, std::min(display.size(), answer.size()));
     outcome.display.resize(answer.size(), kHidden);
-    // Without branches, so the compiler can take many letters a step: a word may be very long.
-    bool found = false;
-    char32_t* shown = outcome.display.data();
     for (std::size_t i = 0; i < answer.size(); ++i) {
-        const bool hit = answer[i] == letter;
-        found |= hit;
-        shown[i] = hit ? letter : shown[i];
+        if (answer[i] == letter) {
+            outcome.display[i] = letter;
+            outcome.found = true;
+        }
     }
-    outcome.found = found;
     if (!outcome.found) {
         ++outcome.misses;
         if (outcome.misses >= kMaxMisses) {

@@ -1,28 +1,8 @@
 #include "Spoken.h"
 
-#include <algorithm>
-
 namespace vostrel {
 
-namespace {
-
-// Spelling out more than this would keep a screen reader busy for minutes.
-constexpr std::size_t kSpelledLetters = 64;
-
-std::u32string digits(std::size_t n) {
-    const std::string text = std::to_string(n);
-    return {text.begin(), text.end()};
-}
-
-}  // namespace
-
 std::u32string spokenWord(std::u32string_view display) {
-    if (display.size() > kSpelledLetters) {
-        const auto hidden =
-            static_cast<std::size_t>(std::count(display.begin(), display.end(), kHidden));
-        return U"Word of " + digits(display.size()) + U" letters, " +
-               digits(display.size() - hidden) + U" shown";
-    }
     std::u32string spoken = U"Word:";
     for (std::size_t i = 0; i < display.size(); ++i) {
         spoken += i == 0 ? U" " : U", ";
@@ -47,10 +27,6 @@ std::string spokenGallows(int misses) {
 std::u32string spokenAnswer(std::u32string_view answer) {
     return answer.empty() ? std::u32string(U"Answer hidden") : U"Answer: " + std::u32string(answer);
 }
-
-}  // namespace vostrel
-
-namespace vostrel {
 
 std::u32string spokenGuess(char32_t letter, const GuessOutcome& outcome,
                            std::u32string_view answer) {

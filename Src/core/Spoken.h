@@ -11,7 +11,7 @@ namespace vostrel {
 // What a screen reader says for the game's controls. A row of "?" reads badly aloud, so the word
 // is spelled letter by letter with "blank" for each unknown one.
 
-// "Word: a, blank, p, p, blank"; a word too long to spell, "Word of 100000 letters, 3 shown"
+// "Word: a, blank, p, p, blank"
 std::u32string spokenWord(std::u32string_view display);
 
 // "7 tries left", "1 try left"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <stdexcept>
 #include <string_view>
 
 namespace vostrel {
@@ -51,12 +52,13 @@ bool GetKeyValue(const Registry& registry, const AnsiText& text, RegKey KeyRoot,
     std::array<unsigned char, kKeyValueBufferSize> buffer{};
     std::uint32_t type = 0;
     std::uint32_t size = buffer.size();
-    const RegStatus status =
-        registry.queryValue(key, SubKeyRef.c_str(), &type, buffer.data(), &size);
-    // A value with no data names nothing to start; it counts as absent so the next lookup runs.
-    if (status != kErrorSuccess || size == 0) {
+    if (registry.queryValue(key, SubKeyRef.c_str(), &type, buffer.data(), &size) != kErrorSuccess) {
         KeyVal.clear();
         return false;
+    }
+    // With no data there is no last byte to look at for a terminator.
+    if (size == 0) {
+        throw std::runtime_error("registry value without data");
     }
     std::size_t length = std::min<std::size_t>(size, buffer.size());
     if (buffer[length - 1] == 0) {

@@ -1,10 +1,7 @@
 #include "WordFile.h"
 
-#include <bit>
-#include <cassert>
-#include <cstring>
-#include <limits>
-#include <stdexcept>
+#include <algorithm>
+#include <utility>
 
 namespace vostrel {
 namespace {
@@ -14,37 +11,10 @@ constexpr char32_t kReplacement = U'\uFFFD';
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
-bool isSeparator(char c) {
-    return c == ',' || c == '\n' || c == '\r';
-}
 
-bool isWord(std::size_t begin, std::size_t stop) {
-    return stop > begin && stop - begin <= kMaxWordBytes;
-}
-
-// The first separator at or after `pos`, or `end`; eight bytes at a time, as a list of a million
-// words is read at every new game.
-std::size_t findSeparator(const char* text, std::size_t pos, std::size_t end) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHighs = 0x8080808080808080u;
-    // A high bit in each byte equal to `c`; bits above a true match may be false hits, so only
-    // the lowest one counts.
-    const auto matches = [](std::uint64_t block, char c) {
-        const std::uint64_t x = block ^ (kOnes * static_cast<unsigned char>(c));
-        return (x - kOnes) & ~x & kHighs;
-    };
-    if constexpr (std::endian::native == std::endian::little) {
-        for (; pos + 8 <= end; pos += 8) {
-            std::uint64_t block = 0;
-            std::memcpy(&block, text + pos, sizeof block);
-            const std::uint64_t hits =
-                matches(block, '\n') | matches(block, ',') | matches(block, '\r');
-            if (hits != 0) {
-                return pos + static_cast<std::size_t>(std::countr_zero(hits) / 8);
-            }
-        }
-    }
-    while (pos < end && !isSeparator(text[pos])) {
+// The first comma or line end at or after `pos`, or the end.
+std::size_t nextSeparator(std::string_view text, std::size_t pos) {
+    while (pos < text.size() && text[pos] != ',' && text[pos] != '\n' && text[pos] != '\r') {
         ++pos;
     }
     return pos;
@@ -70,82 +40,52 @@ void appendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
-WordList::WordList(FileBytes bytes) : bytes_(std::move(bytes)), text_(bytes_.view()) {
+WordList::WordList(std::string bytes) : text_(std::move(bytes)) {
+    std::size_t pos = 0;
     if (text_.starts_with("\xFF\xFE") || text_.starts_with("\xFE\xFF")) {
-        bytes_ = FileBytes(utf16ToUtf8(text_.substr(2), text_[0] == '\xFE'));
-        text_ = bytes_.view();
+        text_ = utf16ToUtf8(std::string_view(text_).substr(2), text_[0] == '\xFE');
         encoding_ = TextEncoding::Utf8;
     } else if (text_.starts_with("\xEF\xBB\xBF")) {
-        text_.remove_prefix(3);
+        pos = 3;
         encoding_ = TextEncoding::Utf8;
     }
-    // Marks are 32-bit; even a UTF-16 list at the size limit stays far below.
-    assert(text_.size() < std::numeric_limits<std::uint32_t>::max());
-    std::size_t pos = 0;
+    // 32-bit starts: even a UTF-16 list at the size limit makes far less than 4 GiB of UTF-8.
+    // Room for as many words as the text can hold, a byte and a separator each, asked for once:
+    // memory never written costs nothing, and growing would write every start again.
+    starts_.reserve(text_.size() / 2 + 1);
     while (pos < text_.size()) {
-        const std::size_t fieldStart = pos;
-        std::size_t begin = 0;
-        std::size_t stop = 0;
-        pos = nextField(pos, begin, stop);
-        if (isWord(begin, stop)) {
-            if (count_ % kStride == 0) {
-                marks_.push_back(static_cast<std::uint32_t>(fieldStart));
-            }
-            ++count_;
+        const Field field = fieldAt(pos);
+        if (!field.word.empty()) {
+            starts_.push_back(static_cast<std::uint32_t>(pos));
         }
+        pos = field.next;
     }
 }
 
-// Reads the field that starts at `pos` (which must be before the end) into [begin, stop), empty
-// when the field holds no word, and returns where the next field starts.
-std::size_t WordList::nextField(std::size_t pos, std::size_t& begin, std::size_t& stop) const {
-    const char* text = text_.data();
-    const std::size_t end = text_.size();
+WordList::Field WordList::fieldAt(std::size_t pos) const {
+    const std::string_view text = text_;
+    const std::size_t end = text.size();
     while (pos < end && isBlank(text[pos])) {
         ++pos;
     }
-    if (pos == end) {
-        begin = stop = end;
-        return end;
-    }
-    if (text[pos] == '"') {
-        begin = pos + 1;
-        const void* quote = std::memchr(text + begin, '"', end - begin);
-        stop = quote != nullptr ? static_cast<std::size_t>(static_cast<const char*>(quote) - text)
-                                : end;
-        pos = findSeparator(text, stop, end);
-    } else {
-        begin = pos;
-        pos = findSeparator(text, pos, end);
-        stop = pos;
-        while (stop > begin && isBlank(text[stop - 1])) {
-            --stop;
-        }
+    // A quoted field runs to the next quote, and what follows that up to the separator is dropped.
+    const bool quoted = pos < end && text[pos] == '"';
+    const std::size_t begin = quoted ? pos + 1 : pos;
+    std::size_t stop = quoted ? std::min(text.find('"', begin), end) : nextSeparator(text, pos);
+    pos = nextSeparator(text, stop);
+    while (!quoted && stop > begin && isBlank(text[stop - 1])) {
+        --stop;
     }
     // Step over exactly one separator; CRLF counts as one line end.
-    if (pos < end) {
-        if (text[pos] == '\r' && pos + 1 < end && text[pos + 1] == '\n') {
-            ++pos;
-        }
+    if (text.substr(pos, 2) == "\r\n") {
         ++pos;
     }
-    return pos;
+    const std::size_t length = stop - begin;
+    return {length <= kMaxWordBytes ? text.substr(begin, length) : std::string_view(), pos + 1};
 }
 
 std::string_view WordList::operator[](std::size_t index) const {
-    if (index >= count_) {
-        throw std::out_of_range("WordList: no word at this index");
-    }
-    std::size_t pos = marks_[index / kStride];
-    std::size_t skip = index % kStride;
-    for (;;) {
-        std::size_t begin = 0;
-        std::size_t stop = 0;
-        pos = nextField(pos, begin, stop);
-        if (isWord(begin, stop) && skip-- == 0) {
-            return text_.substr(begin, stop - begin);
-        }
-    }
+    return fieldAt(starts_.at(index)).word;
 }
 
 std::u32string decodeUtf8(std::string_view bytes) {

@@ -6,26 +6,24 @@
 #include <string_view>
 #include <vector>
 
-#include "services/FileSystem.h"
-
 namespace vostrel {
 
 // Anything larger is not a word list anyone wrote by hand; refusing it keeps a new game quick and
 // the memory of the process bounded whatever lies in the application folder.
 inline constexpr std::size_t kMaxWordFileBytes = std::size_t{64} * 1024 * 1024;
 
-// Far longer than any word anyone guesses, yet a field beyond it is no word: one huge field must
-// not swell into a masked word, a display and a caption many times its size.
-inline constexpr std::size_t kMaxWordBytes = std::size_t{1} << 20;
+// Longer than any real word; a longer field is no word, so every word can be spelled out to a
+// screen reader and shown in a label whole or by its two ends.
+inline constexpr std::size_t kMaxWordBytes = 64;
 
 // How the words of a list are written. A file without a byte-order mark is in the system's own
 // encoding (the ANSI code page on Windows, UTF-8 elsewhere); one with a mark is UTF-8 or UTF-16,
 // and UTF-16 is made UTF-8 before its fields are read.
 enum class TextEncoding { System, Utf8 };
 
-// The words of one word file. The text is kept once, with the place of every 64th word: a list
-// of a million words costs one buffer and a few kilobytes, not a million strings, and any word is
-// found again by reading at most 64 fields.
+// The words of one word file, in file order: the text kept once, with where each word's field
+// starts. A string per word would cost three times the memory, and on some systems touching fresh
+// memory costs more than reading the file.
 //
 // Field rules: a field ends at a comma or at a line end (LF, CRLF or a lone CR). Blanks and tabs
 // around an unquoted field are not part of it; a double quote inside an unquoted field is kept.
@@ -36,24 +34,23 @@ class WordList {
 public:
     WordList() = default;
     // From the bytes of a word file, byte-order mark and all.
-    explicit WordList(FileBytes bytes);
-    explicit WordList(std::string_view bytes) : WordList(FileBytes(bytes)) {}
+    explicit WordList(std::string bytes);
 
-    [[nodiscard]] std::size_t size() const { return count_; }
-    [[nodiscard]] bool empty() const { return count_ == 0; }
+    [[nodiscard]] std::size_t size() const { return starts_.size(); }
+    [[nodiscard]] bool empty() const { return starts_.empty(); }
     [[nodiscard]] TextEncoding encoding() const { return encoding_; }
-    // Zero-based; the bytes of the word, in encoding().
+    // Zero-based; the bytes of the word, in encoding(). Throws std::out_of_range past the end.
     [[nodiscard]] std::string_view operator[](std::size_t index) const;
 
 private:
-    static constexpr std::size_t kStride = 64;
+    struct Field {
+        std::string_view word;  // empty when the field is no word
+        std::size_t next = 0;   // where the next field starts
+    };
+    [[nodiscard]] Field fieldAt(std::size_t pos) const;
 
-    std::size_t nextField(std::size_t pos, std::size_t& begin, std::size_t& stop) const;
-
-    FileBytes bytes_;
-    std::string_view text_;             // the words' text in bytes_, after any byte-order mark
-    std::vector<std::uint32_t> marks_;  // where the fields of words 0, 64, 128 ... start
-    std::size_t count_ = 0;
+    std::string text_;                   // the file, or what its UTF-16 makes in UTF-8
+    std::vector<std::uint32_t> starts_;  // where each word's field starts in text_
     TextEncoding encoding_ = TextEncoding::System;
 };
 

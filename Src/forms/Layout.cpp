@@ -7,10 +7,6 @@
 namespace vostrel::forms {
 namespace {
 
-// No window shows more characters than this from either end of a caption; measuring only these
-// keeps a huge caption as quick to lay out as a short one.
-constexpr std::size_t kMaxEndChars = 1024;
-
 std::string ends(std::u32string_view text, std::size_t each) {
     return encodeUtf8(text.substr(0, each)) + "…" + encodeUtf8(text.substr(text.size() - each));
 }
@@ -18,20 +14,12 @@ std::string ends(std::u32string_view text, std::size_t each) {
 // The caption whole if it fits `room`, else as many characters from each end as fit around an
 // ellipsis.
 std::string fitted(std::u32string_view caption, int room, const MeasureText& measure) {
-    if (caption.size() <= 2 * kMaxEndChars) {
-        std::string whole = encodeUtf8(caption);
-        if (measure(whole).width <= room) {
-            return whole;
-        }
+    std::string whole = encodeUtf8(caption);
+    if (measure(whole).width <= room) {
+        return whole;
     }
     std::size_t fits = 0;
-    std::size_t tooMany = std::min(kMaxEndChars, (caption.size() + 1) / 2);
-    if (caption.size() > 2 * kMaxEndChars) {
-        std::string most = ends(caption, tooMany);
-        if (measure(most).width <= room) {
-            return most;
-        }
-    }
+    std::size_t tooMany = (caption.size() + 1) / 2;
     while (tooMany - fits > 1) {
         const std::size_t each = (fits + tooMany) / 2;
         (measure(ends(caption, each)).width <= room ? fits : tooMany) = each;

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include <algorithm>
+#include <array>
 #include <string>
 #include <utility>
 
@@ -33,9 +33,6 @@ public:
         }
         const ReadStatus status = readOpen(file, maxBytes, out);
         ::CloseHandle(file);
-        if (status != ReadStatus::Ok) {
-            out = FileBytes();
-        }
         return status;
     }
 
@@ -52,26 +49,24 @@ private:
         if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
             return ReadStatus::TooLarge;
         }
-        out = FileBytes(static_cast<std::size_t>(size.QuadPart) + 1);
-        std::size_t got = 0;
+        // Read on to the end: the file may grow while it is read.
+        std::string bytes;
+        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+        std::array<char, 65536> chunk{};
         for (;;) {
-            if (got == out.size()) {
-                return ReadStatus::TooLarge;  // grew past its size while being read
-            }
-            DWORD chunk = 0;
-            const auto want = static_cast<DWORD>(std::min<std::size_t>(out.size() - got, 1u << 20));
-            if (!::ReadFile(file, out.data() + got, want, &chunk, nullptr)) {
+            DWORD got = 0;
+            if (!::ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
                 return ReadStatus::Failed;
             }
-            if (chunk == 0) {
+            if (got == 0) {
                 break;
             }
-            got += chunk;
+            if (got > maxBytes - bytes.size()) {
+                return ReadStatus::TooLarge;
+            }
+            bytes.append(chunk.data(), got);
         }
-        if (got > maxBytes) {
-            return ReadStatus::TooLarge;
-        }
-        out.shrink(got);
+        out = FileBytes(std::move(bytes));
         return ReadStatus::Ok;
     }
 };

@@ -8,9 +8,6 @@ class NoRegistry final : public Registry {
 public:
     RegStatus openKey(RegKey, const char*, std::uint32_t, std::uint32_t,
                       RegKey* result) const override {
-        if (result == nullptr) {
-            return kErrorInvalidParameter;
-        }
         *result = 0;
         return kErrorFileNotFound;
     }

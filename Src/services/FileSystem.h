@@ -1,10 +1,9 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace vostrel {
 
@@ -15,32 +14,19 @@ enum class ReadStatus {
     Failed,  // there, but could not be read
 };
 
-// The bytes of a whole file, in memory of their own. Unlike a string's, that memory is not cleared
-// before the file is read into it, and the system may choose how to lay it out: a list of a million
-// words is ten megabytes.
+// The bytes of a whole file.
 class FileBytes {
 public:
-    using Release = void (*)(char*);
-
     FileBytes() = default;
-    // Memory for `size` bytes that `release` gives back; its bytes are written later.
-    FileBytes(char* data, std::size_t size, Release release) : data_(data, release), size_(size) {}
-    // Room for `size` bytes, not yet written.
-    explicit FileBytes(std::size_t size)
-        : FileBytes(new char[size], size, [](char* data) { delete[] data; }) {}
-    explicit FileBytes(std::string_view bytes) : FileBytes(bytes.size()) {
-        std::memcpy(data(), bytes.data(), bytes.size());
-    }
+    explicit FileBytes(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit FileBytes(std::string_view bytes) : bytes_(bytes) {}
 
-    [[nodiscard]] char* data() { return data_.get(); }
-    [[nodiscard]] std::string_view view() const { return {data_.get(), size_}; }
-    [[nodiscard]] std::size_t size() const { return size_; }
-    // Keeps only the first `size` bytes.
-    void shrink(std::size_t size) { size_ = size < size_ ? size : size_; }
+    [[nodiscard]] std::string_view view() const { return bytes_; }
+    // Hands the bytes over, keeping none.
+    [[nodiscard]] std::string release() { return std::move(bytes_); }
 
 private:
-    std::unique_ptr<char, Release> data_{nullptr, nullptr};
-    std::size_t size_ = 0;
+    std::string bytes_;
 };
 
 // The file services the game needs. Paths are UTF-8.

@@ -15,7 +15,6 @@ inline constexpr RegKey kHkeyLocalMachine =
 inline constexpr RegStatus kErrorSuccess = 0;
 inline constexpr RegStatus kErrorFileNotFound = 2;
 inline constexpr RegStatus kErrorInvalidHandle = 6;
-inline constexpr RegStatus kErrorInvalidParameter = 87;
 inline constexpr RegStatus kErrorMoreData = 234;
 
 // Read rights only: query values, list subkeys, be notified, read the security descriptor.

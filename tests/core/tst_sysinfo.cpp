@@ -62,7 +62,6 @@ private slots:
             true, "C:\\Windows\\system32\\msinfo32.exe");
         row("binary", kBinary, kTool.toLatin1(), false, QString());
         row("multi-string", kMultiSz, sz(kTool) + QByteArray(1, '\0'), false, QString());
-        row("no data", vostrel::kRegSz, QByteArray(), false, QString());
         row("value absent", kAbsent, QByteArray(), false, QString());
     }
 
@@ -110,8 +109,8 @@ private slots:
         row("both absent", kAbsent, QByteArray(), kAbsent, QByteArray(), false, none, none, false);
         row("path of another type: the folder is tried", kBinary, kTool.toLatin1(), sz_,
             sz(kFolder), true, QStringList{kFound}, QStringList{kFound}, true);
-        row("path with no data: the folder is tried", sz_, QByteArray(), sz_, sz(kFolder), true,
-            QStringList{kFound}, QStringList{kFound}, true);
+        row("path with no data: the message, no second lookup", sz_, QByteArray(), sz_, sz(kFolder),
+            true, none, none, false);
         row("path absent, folder with no data", kAbsent, QByteArray(), sz_, QByteArray(), true,
             none, none, false);
     }
@@ -145,18 +144,6 @@ private slots:
         QCOMPARE(toList(system.files.tested), tested);
         QCOMPARE(system.registry.stillOpen(), std::size_t(0));
         QCOMPARE(system.registry.badCloses, 0);
-    }
-
-    // An error thrown while a value is read ends in the message, with the key closed.
-    void thrownErrorEndsInTheMessage() {
-        FakeSystem system;
-        system.registry.setValue(kToolKey, "PATH", vostrel::kRegSz, bytes(sz(kTool)));
-        system.text.fail = true;
-        system.programs.programs = {kTool.toStdString()};
-        QCOMPARE(vostrel::StartSysInfo(system.services), vostrel::SysInfoResult::Unavailable);
-        QVERIFY(system.programs.attempts.empty());
-        QCOMPARE(system.registry.opens, 1);
-        QCOMPARE(system.registry.stillOpen(), std::size_t(0));
     }
 };
 

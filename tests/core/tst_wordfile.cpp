@@ -85,40 +85,6 @@ private slots:
         QCOMPARE(list.encoding() == vostrel::TextEncoding::Utf8, utf8);
     }
 
-    // Lists long enough that words are found again from the marks of every 64th word: each
-    // word must come back whole and in order, whatever lies between the words.
-    void longLists_data() {
-        QTest::addColumn<QString>("between");
-        QTest::addColumn<int>("noWordEvery");  // a field longer than a word, every so many
-        row("one per line", "\n", 0);
-        row("empty fields between words", ",\n ,\t,\r\n", 0);
-        row("quoted words", "\",\"", 0);
-        row("longer fields among the words", "\n", 97);
-    }
-
-    void longLists() {
-        QFETCH(QString, between);
-        QFETCH(int, noWordEvery);
-        QStringList entries;
-        QStringList words;
-        for (int i = 0; i < 1000; ++i) {
-            const bool none = noWordEvery > 0 && i % noWordEvery == 1;
-            // Long words among the short ones, so marks fall on either kind.
-            entries << (none          ? QString(qsizetype(vostrel::kMaxWordBytes) + 1, u'x')
-                        : i % 11 == 0 ? QString(200, QChar(u'a' + i % 26)) + QString::number(i)
-                                      : QStringLiteral("w%1").arg(i));
-            if (!none) {
-                words << entries.last();
-            }
-        }
-        const bool quoted = between.startsWith(u'"');
-        const QString text = (quoted ? "\"" : "") + entries.join(between) + (quoted ? "\"" : "\n");
-        const vostrel::WordList list(text.toStdString());
-        QCOMPARE(list.size(), std::size_t(words.size()));
-        QCOMPARE(joined(list), words.join(u'|'));
-        QVERIFY_THROWS_EXCEPTION(std::out_of_range, (void)list[list.size()]);
-    }
-
     // Every word, the last included, is drawn about equally often.
     void drawIsUniform_data() {
         QTest::addColumn<int>("count");

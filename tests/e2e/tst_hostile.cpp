@@ -146,8 +146,6 @@ private slots:
             "^message The word file is too large to be a word list\\.$");
         row("word file: a million words", "h_dat.txt", "file", words(1'000'000),
             "^game 7 picture 202x202 drawn$");
-        row("word file: the longest word", "h_dat.txt", "file",
-            QByteArray(qsizetype(vostrel::kMaxWordBytes), 'q'), game);
         row("first picture: a FIFO", "0.bmp", "fifo", QByteArray(), blank);
         row("first picture: link to /dev/zero", "0.bmp", "link", QByteArray("/dev/zero"), blank);
         row("first picture: claims 100,000 x 100,000", "0.bmp", "file",

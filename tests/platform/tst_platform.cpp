@@ -7,6 +7,8 @@
 
 Q_DECLARE_METATYPE(vostrel::ReadStatus)
 
+static const QByteArray kLong = QByteArray(300'000, 'w') + '\n';
+
 // This system's own file services, against real folders, links, FIFOs and devices.
 class TestPlatform : public QObject {
     Q_OBJECT
@@ -20,6 +22,7 @@ private slots:
         using S = vostrel::ReadStatus;
         row("file", "file", 6, true, S::Ok);
         row("file one byte over the limit", "file", 5, true, S::TooLarge);
+        row("file longer than one read", "long", (1 << 20), true, S::Ok);
         row("absent", "absent", 100, false, S::NotRegular);
         row("folder", "folder", 100, false, S::NotRegular);
         row("FIFO, never waited on", "fifo", 100, false, S::NotRegular);
@@ -43,6 +46,9 @@ private slots:
         target.close();
         if (kind == "file") {
             QVERIFY(QFile::copy(target.fileName(), path));
+        } else if (kind == "long") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kLong) == kLong.size());
         } else if (kind == "folder") {
             QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("h_dat.txt")));
         } else if (kind == "fifo") {
@@ -61,6 +67,8 @@ private slots:
         const std::string_view bytes = read.view();
         if (status != vostrel::ReadStatus::Ok) {
             QVERIFY(bytes.empty());
+        } else if (kind == "long") {
+            QVERIFY(bytes == kLong.toStdString());
         } else if (!kind.startsWith(u'/')) {
             QVERIFY(bytes == "apple\n");
         } else {
