@@ -352,7 +352,7 @@ void testInstallations() {
         {"word file held open by another program", L"h_dat.txt", Held, "",
          L"The word file cannot be read.", 0},
         {"word file of random bytes", L"h_dat.txt", Write, randomBytes(65536), nullptr, 120},
-        {"a word wider than the window", L"h_dat.txt", Write, std::string(400, 'w'), nullptr, 120},
+        {"a word wider than the window", L"h_dat.txt", Write, std::string(64, 'w'), nullptr, 120},
         {"picture missing", L"0.bmp", Remove, "", nullptr, 200},
         {"picture of random bytes", L"0.bmp", Write, randomBytes(4096), nullptr, 200},
         {"picture of 2,049 pixels a side", L"0.bmp", Write, bmp(2049, 16), nullptr, 200},
