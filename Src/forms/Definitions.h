@@ -41,8 +41,9 @@ enum class Id : std::uint8_t {
 
 // One control: its name, and its index within a control array (-1 for a control of its own).
 struct ControlRef {
-    constexpr ControlRef(Id id, int index = -1)
-        : id(id), index(index) {}  // NOLINT: a control is its name
+    // A control of its own is named by its name alone, wherever a control is asked for.
+    // cppcheck-suppress noExplicitConstructor
+    constexpr ControlRef(Id id, int index = -1) : id(id), index(index) {}
     Id id;
     int index;
     friend bool operator==(const ControlRef&, const ControlRef&) = default;

@@ -8,17 +8,17 @@ namespace vostrel::forms {
 
 std::vector<ControlRef> tabChain(const Form& form) {
     std::vector<const Control*> takers;
-    for (const Control& control : form.controls) {
-        if (control.kind != Kind::Label) {
-            takers.push_back(&control);
+    for (const Control& each : form.controls) {
+        if (each.kind != Kind::Label) {
+            takers.push_back(&each);
         }
     }
     std::stable_sort(takers.begin(), takers.end(),
                      [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
     std::vector<ControlRef> chain;
     chain.reserve(takers.size());
-    for (const Control* control : takers) {
-        chain.push_back(control->ref());
+    for (const Control* taker : takers) {
+        chain.push_back(taker->ref());
     }
     return chain;
 }
@@ -45,9 +45,9 @@ std::optional<ControlRef> keyTarget(const Form& form, Key key, std::optional<Con
     if (key == Key::Enter && focused && control(form, *focused).kind == Kind::Button) {
         return focused;
     }
-    for (const Control& control : form.controls) {
-        if ((key == Key::Enter && control.isDefault) || (key == Key::Escape && control.isCancel)) {
-            return control.ref();
+    for (const Control& each : form.controls) {
+        if ((key == Key::Enter && each.isDefault) || (key == Key::Escape && each.isCancel)) {
+            return each.ref();
         }
     }
     return std::nullopt;
@@ -97,10 +97,10 @@ std::string markedCaption(const AccessText& shown) {
 }
 
 std::optional<ControlRef> accessKeyTarget(const Form& form, char32_t letter) {
-    for (const Control& control : form.controls) {
-        if (control.kind == Kind::Button &&
-            accessText(control.caption, control.accessKeys).key == lower(letter) && letter != 0) {
-            return control.ref();
+    for (const Control& each : form.controls) {
+        if (each.kind == Kind::Button &&
+            accessText(each.caption, each.accessKeys).key == lower(letter) && letter != 0) {
+            return each.ref();
         }
     }
     return std::nullopt;

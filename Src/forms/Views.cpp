@@ -4,9 +4,9 @@ namespace vostrel::forms {
 
 void placeFixedControls(FormView& view, const Form& form) {
     const int dpi = view.dpi();
-    for (const Control& control : form.controls) {
-        if (control.sizing == Sizing::Fixed) {
-            view.setBounds(control.ref(), pixelRect(control.rect, dpi));
+    for (const Control& each : form.controls) {
+        if (each.sizing == Sizing::Fixed) {
+            view.setBounds(each.ref(), pixelRect(each.rect, dpi));
         }
     }
 }

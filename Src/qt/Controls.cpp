@@ -132,10 +132,10 @@ QWidget* makeButton(const Control& control, QWidget* parent) {
 
 Controls::Controls(const forms::Form& form, QWidget* parent) : form_(form) {
     widgets_.reserve(form.controls.size());
-    for (const Control& control : form.controls) {
-        QWidget* made = control.kind == forms::Kind::Button ? makeButton(control, parent)
-                                                            : makeLabel(control, parent);
-        made->setObjectName(QLatin1String(control.name));
+    for (const Control& each : form.controls) {
+        QWidget* made =
+            each.kind == forms::Kind::Button ? makeButton(each, parent) : makeLabel(each, parent);
+        made->setObjectName(QLatin1String(each.name));
         widgets_.push_back(made);
     }
 }

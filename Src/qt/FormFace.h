@@ -75,7 +75,7 @@ protected:
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
-            const auto* press = static_cast<QKeyEvent*>(event);
+            const auto* press = dynamic_cast<QKeyEvent*>(event);
             const bool plain = (press->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
             if (press->key() == Qt::Key_Escape && plain) {
                 return keyDown(forms::Key::Escape);

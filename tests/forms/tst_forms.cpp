@@ -538,7 +538,7 @@ private slots:
     // The About window shows the title and version at every showing; the system-information
     // button starts the tool or says it cannot, and the window stays open; the game window
     // takes no input meanwhile, and the About window comes back on the next showing.
-    void about_data() {
+    void aboutWindow_data() {
         QTest::addColumn<bool>("toolInRegistry");
         QTest::addColumn<QStringList>("messages");
         row("the tool is found", true, QStringList());
@@ -546,7 +546,7 @@ private slots:
             QStringList{kTitle + QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")});
     }
 
-    void about() {
+    void aboutWindow() {
         QFETCH(bool, toolInRegistry);
         QFETCH(QStringList, messages);
         Game game;
