@@ -25,9 +25,8 @@ struct Channel {
     int shift = 0;
     std::uint32_t max = 0;
 
-    explicit Channel(std::uint32_t m) : mask(m), shift(m != 0 ? std::countr_zero(m) : 0) {
-        max = m >> shift;
-    }
+    explicit Channel(std::uint32_t m)
+        : mask(m), shift(m != 0 ? std::countr_zero(m) : 0), max(m >> shift) {}
     [[nodiscard]] std::uint8_t of(std::uint32_t pixel) const {
         return max == 0 ? 0 : static_cast<std::uint8_t>(((pixel & mask) >> shift) * 255 / max);
     }
@@ -51,10 +50,10 @@ Bitmap decodeBmp(std::string_view bytes, int maxSide) {
         height = static_cast<std::int16_t>(height);
     }
     const bool topDown = height < 0;
-    const std::int64_t rows = topDown ? -std::int64_t{height} : height;
+    const std::int64_t signedRows = topDown ? -std::int64_t{height} : height;
     const std::uint32_t bits = readLe(bytes, core ? 24 : 28, 2);
     const std::uint32_t compression = core ? kPlain : readLe(bytes, 30, 4);
-    if (width <= 0 || rows <= 0 || width > maxSide || rows > maxSide ||
+    if (width <= 0 || signedRows <= 0 || width > maxSide || signedRows > maxSide ||
         (compression != kPlain && !(compression == kBitFields && (bits == 16 || bits == 32)))) {
         return {};
     }
@@ -93,6 +92,7 @@ Bitmap decodeBmp(std::string_view bytes, int maxSide) {
     }
 
     const auto columns = static_cast<std::size_t>(width);
+    const auto rows = static_cast<std::size_t>(signedRows);
     const std::size_t stride = (columns * bits + 31) / 32 * 4;
     if (pixelsAt > bytes.size() || (bytes.size() - pixelsAt) / stride < rows) {
         return {};
@@ -102,11 +102,10 @@ Bitmap decodeBmp(std::string_view bytes, int maxSide) {
     const Channel blue(masks[2]);
 
     Bitmap bitmap{width, static_cast<int>(rows), {}};
-    bitmap.rgba.resize(columns * static_cast<std::size_t>(rows) * 4);
+    bitmap.rgba.resize(columns * rows * 4);
     std::uint8_t* out = bitmap.rgba.data();
-    for (std::int64_t y = 0; y < rows; ++y) {
-        const std::size_t row =
-            pixelsAt + static_cast<std::size_t>(topDown ? y : rows - 1 - y) * stride;
+    for (std::size_t y = 0; y < rows; ++y) {
+        const std::size_t row = pixelsAt + (topDown ? y : rows - 1 - y) * stride;
         for (std::size_t x = 0; x < columns; ++x, out += 4) {
             std::uint32_t rgb = 0;
             if (bits <= 8) {
