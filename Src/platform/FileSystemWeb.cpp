@@ -8,7 +8,9 @@
 // that way, and a word list the player chose is put there.
 //
 // The read blocks the page, as a desktop's does: the game's procedures ask for a file and go on
-// with it at once. The files are small and come from the same server.
+// with it at once. The files are small and come from the same server. The page may have fetched
+// a file early (Module.early, by name: bytes or an HTTP status), while the program loaded: that
+// answers the first read of it.
 
 // clang-format off
 // The length of the file, or -1 where it is absent and -2 where it could not be read; its bytes
@@ -16,6 +18,12 @@
 EM_JS(int, web_read_file, (const char* path), {
     var name = UTF8ToString(path);
     var bytes = Module.files && Module.files[name];
+    var early = Module.early && Module.early[name];
+    if (!bytes && early !== undefined) {
+        delete Module.early[name];
+        if (typeof early == 'number') return early == 404 || early == 410 ? -1 : -2;
+        bytes = early;
+    }
     if (!bytes) {
         var request = new XMLHttpRequest();
         try {

@@ -18,7 +18,7 @@ const Page = (() => {
     let windows = [];
     let menus = [];
     let messageFrom = -1;  // the window whose message is open
-    const measurer = document.createElement('canvas').getContext('2d');
+    let measurer = null;   // made when first needed: a canvas's drawing context takes a while
     const keyOf = (id, index) => id * 32 + index + 1;
     const element = (w, id, index = -1) => windows[w].controls.get(keyOf(id, index));
     const named = (w, name) => windows[w].client.querySelector(`[data-name="${name}"]`);
@@ -258,6 +258,7 @@ const Page = (() => {
         },
         focused: (w) => windows[w].last ?? -1,
         measure(w, id, text) {
+            measurer ??= document.createElement('canvas').getContext('2d');
             measurer.font = getComputedStyle(element(w, id)).font;
             const size = measurer.measureText(text);
             return [
@@ -398,11 +399,23 @@ document.addEventListener('drop', (event) => {
     useOwnList(event.dataTransfer.files[0]);
 });
 
+// The files the first game reads, fetched beside the program rather than after it (the page's
+// preload hints name them), kept for the program's first read of each: bytes, or an HTTP status.
+const early = {};
+const fetched = [...document.querySelectorAll('link[rel=preload][as=fetch]:not([type])')].map(
+    (link) => fetch(link.href)
+                  .then((response) => response.ok ? response.arrayBuffer() : response.status)
+                  .then((got) => {
+                      early[link.getAttribute('href')] =
+                          typeof got === 'number' ? got : new Uint8Array(got);
+                  }, () => {}));
+
 // The program; the single-file page carries its files inside (VostrelFiles, base64 by name).
 var Module = {
     files: Object.fromEntries(
         Object.entries(window.VostrelFiles ?? {})
             .map(
                 ([name, base64]) => [name, Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))])),
-    onRuntimeInitialized: start,
+    early,
+    onRuntimeInitialized: () => Promise.all(fetched).then(start),
 };
