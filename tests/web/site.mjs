@@ -39,9 +39,14 @@ export async function start() {
     });
     await new Promise((done) => server.listen(0, '127.0.0.1', done));
     base = `http://127.0.0.1:${server.address().port}`;
-    browser = await puppeteer.launch({
+    browser = await launch();
+}
+
+// Chromium with `env` added to this process's environment.
+export function launch(env = {}) {
+    return puppeteer.launch({
         executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-        headless: true,
+        env: {...process.env, ...env},
         // No sandbox as root; nothing fetched from outside, as this network allows none.
         args: [
             '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
@@ -74,8 +79,8 @@ export function site(files = {}) {
 }
 
 // A new page at `url`, once the game window is up or a message stands in its place.
-export async function open(url) {
-    const page = await browser.newPage();
+export async function open(url, on = browser) {
+    const page = await on.newPage();
     page.on('pageerror', (error) => console.error('page:', error.message));
     await page.goto(url);
     await page.waitForSelector('#game:not([hidden]), #message[open]', {timeout: 30000});

@@ -41,7 +41,7 @@ const Page = (() => {
     // The designed faces, else one of the same pitch, else Japanese text in a face that has it.
     function cssFont(font) {
         const faces = font.faces.map((face) => JSON.stringify(face));
-        faces.push(font.fixedPitch ? 'monospace' : 'sans-serif', '"Vostrel Gothic"');
+        faces.push('"Vostrel Gothic"', font.fixedPitch ? 'monospace' : 'sans-serif');
         return `${font.bold ? 'bold ' : ''}${font.points}pt ${faces.join(',')}`;
     }
 
