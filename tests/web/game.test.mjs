@@ -188,3 +188,55 @@ test(
         await page.click('#again');
         assert.equal((await seen(page)).word, '???', 'the list chosen stays in use');
     });
+
+// A BMP of 2 × 2 pixels: red and green on the top row, blue and white below.
+const pixels = [[0xff0000, 0x00ff00], [0x0000ff, 0xffffff]];
+function bmp(bits, {topDown = false, masks = false} = {}) {
+    const rows = (topDown ? [0, 1] : [1, 0]).map((y) => {
+        const row = Buffer.alloc(Math.ceil(bits / 16) * 4);
+        pixels[y].forEach((colour, x) => {
+            const at = 2 * y + x;  // its place in the palette
+            const [r, g, b] = [colour >> 16, (colour >> 8) & 255, colour & 255];
+            if (bits === 4)
+                row[0] |= at << (4 - 4 * x);
+            else if (bits === 8)
+                row[x] = at;
+            else if (bits === 16)
+                row.writeUInt16LE((r >> 3) << 10 | (g >> 3) << 5 | b >> 3, 2 * x);
+            else if (masks)
+                row.writeUInt32LE((r << 8 | g << 16 | b << 24) >>> 0, 4 * x);
+            else
+                row.writeUIntLE(colour, x * bits / 8, 3);
+        });
+        return row;
+    });
+    const extra = Buffer.alloc(masks ? 12 : bits <= 8 ? 16 : 0);
+    (masks         ? [0xff00, 0xff0000, 0xff000000] :
+         bits <= 8 ? pixels.flat() :
+                     [])
+        .forEach((value, i) => extra.writeUInt32LE(value >>> 0, 4 * i));
+    const head = Buffer.alloc(54);
+    head.write('BM');
+    [[54 + extra.length, 10, 4], [40, 14, 4], [2, 18, 4], [topDown ? 2 ** 32 - 2 : 2, 22, 4],
+     [1, 26, 2], [bits, 28, 2], [masks ? 3 : 0, 30, 4], [bits <= 8 ? 4 : 0, 46, 4]]
+        .forEach(([value, at, size]) => head.writeUIntLE(value, at, size));
+    return Buffer.concat([head, extra, ...rows]);
+}
+
+test('every kind of BMP the game reads is drawn pixel for pixel', async () => {
+    const kinds = [
+        bmp(4), bmp(8), bmp(16), bmp(24), bmp(32), bmp(24, {topDown: true}), bmp(32, {masks: true})
+    ];
+    const files = {'h_dat.txt': 'apple\n'};
+    kinds.forEach((bytes, stage) => files[`${stage}.bmp`] = bytes);
+    const page = await open(site(files).url);
+    for (const [stage, miss] of [...' bcdfgh'].entries()) {
+        if (stage > 0)
+            await page.click(letter(miss));
+        const drawn = await page.$eval(
+            'canvas', (c) => [...c.getContext('2d').getImageData(0, 0, 2, 2).data]);
+        assert.deepEqual(
+            drawn, [255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255],
+            `picture ${stage}`);
+    }
+});
