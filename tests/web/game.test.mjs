@@ -106,6 +106,8 @@ test(
         assert.deepEqual(
             await about(),
             {open: true, title: 'Vostrelのﾊﾞｰｼﾞｮﾝ情報', focus: 'cmdOK', message: false});
+        // Esc presses OK wherever the focus is.
+        await press(page, 'Tab', 'Shift');
         await press(page, 'Escape');
         assert.equal((await about()).open, false);
         assert.equal((await seen(page)).focus, 'q');

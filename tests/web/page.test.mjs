@@ -73,6 +73,13 @@ test('the controls stand where the window is designed to have them', async () =>
     assert.ok(
         exit.y > letters[25].bottom && exit.right > letters[10].right - pitch, 'Exit below right');
     assert.ok(word.bottom <= result.y && result.bottom <= prompt.y && prompt.bottom <= rows[0]);
+    // Every caption fits its label, frame and all.
+    assert.deepEqual(
+        await page.$$eval(
+            '.label',
+            (all) => all.filter((l) => l.firstChild.offsetWidth > l.clientWidth)
+                         .map((l) => l.dataset.name)),
+        []);
     // A label sized to its caption keeps its centre whatever the word.
     const centre = (b) => b.x + b.w / 2;
     const before = centre(word);

@@ -33,8 +33,11 @@ export async function start() {
             response.writeHead(404).end();
             return;
         }
-        response.writeHead(
-            200, {'Content-Type': types[path.extname(file)] ?? 'application/octet-stream'});
+        // As a server may, it lets the browser keep what it sent for a while.
+        response.writeHead(200, {
+            'Content-Type': types[path.extname(file)] ?? 'application/octet-stream',
+            'Cache-Control': 'max-age=600',
+        });
         response.end(fs.readFileSync(file));
     });
     await new Promise((done) => server.listen(0, '127.0.0.1', done));
