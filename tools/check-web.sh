@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The game as a web page: installs emscripten, Chromium and npm when they are missing, and the
 # browser tests' modules as tests/web/package-lock.json pins them; builds the page (preset web),
-# plays it in headless Chromium (ctest) and makes vostrel-<version>-web.zip in build/web.
+# plays it in headless Chromium (ctest) and with Orca in Chromium, and makes
+# vostrel-<version>-web.zip in build/web.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,4 +18,5 @@ fi
 cmake --preset web >/dev/null
 cmake --build --preset web
 (cd build/web && cpack -G ZIP >/dev/null && echo "web: $(ls -1 vostrel-*-web.zip)")
+bash tools/test-orca.sh web
 ctest --preset web
