@@ -3,8 +3,8 @@
 // against a yardstick: the same page's controls as static HTML, with no program behind them.
 // Usage: node bench/web/bench.mjs [runs]   (after `cmake --build --preset web` and `npm ci` in
 // tests/web, whose puppeteer-core it borrows)
+import {spawn} from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
 import {createRequire} from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
@@ -18,19 +18,15 @@ const runs = Number(process.argv[2] ?? 15);
 const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vostrel-bench-'));
 for (const name of fs.readdirSync(bin))
     fs.copyFileSync(path.join(bin, name), path.join(folder, name));
-const sent = new Map();
-const server = http.createServer((request, response) => {
-    const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
-    const file = path.join(folder, name);
-    if (!fs.existsSync(file))
-        return response.writeHead(404).end();
-    const type = {'.wasm': 'application/wasm', '.js': 'text/javascript', '.css': 'text/css'};
-    const body = fs.readFileSync(file);
-    sent.set(name, body);
-    response.writeHead(200, {'Content-Type': type[path.extname(name)] ?? 'text/html'}).end(body);
-});
-await new Promise((done) => server.listen(0, '127.0.0.1', done));
-const base = `http://127.0.0.1:${server.address().port}/`;
+// Served as the README serves it: Python's own server, a process of its own.
+const server =
+    spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1'], {cwd: folder});
+const port = await new Promise((found) => server.stdout.on('data', (line) => {
+    const at = /port (\d+)/.exec(line);
+    if (at)
+        found(at[1]);
+}));
+const base = `http://127.0.0.1:${port}/`;
 const browser = await puppeteer.launch({
     executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
     args: [
@@ -39,10 +35,14 @@ const browser = await puppeteer.launch({
     ],
 });
 
-// Milliseconds from navigation to the page's mark of being ready, in a fresh profile each time.
-async function readyAfter(url) {
+// Milliseconds from navigation to the page's mark of being ready, in a fresh profile each time;
+// the names of the files it fetched go into `fetched`.
+async function readyAfter(url, fetched = new Set()) {
     const context = await browser.createBrowserContext();
     const page = await context.newPage();
+    page.on('requestfinished', (request) => {
+        fetched.add(path.basename(new URL(request.url()).pathname) || 'index.html');
+    });
     await page.goto(url);
     const ready = await page.waitForFunction(
         () => performance.getEntriesByName('vostrel-ready')[0]?.startTime, {timeout: 30000});
@@ -51,10 +51,11 @@ async function readyAfter(url) {
     return at;
 }
 
-await readyAfter(base);
-const gzip = (bytes) => zlib.gzipSync(bytes, {level: 9}).length;
 // The shipped font is loaded only where no installed font has its characters: counted always.
-sent.set('vostrel-gothic.woff2', fs.readFileSync(path.join(folder, 'vostrel-gothic.woff2')));
+const fetched = new Set(['vostrel-gothic.woff2']);
+await readyAfter(base, fetched);
+const sent = new Map([...fetched].map((name) => [name, fs.readFileSync(path.join(folder, name))]));
+const gzip = (bytes) => zlib.gzipSync(bytes, {level: 9}).length;
 console.log('| file | bytes | gzip\'d |\n|---|---|---|');
 let total = 0;
 for (const [name, body] of [...sent].sort()) {
@@ -79,18 +80,22 @@ fs.writeFileSync(
     drawn.replace('</body>', '<script>performance.mark("vostrel-ready")</script></body>'));
 
 const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const times = {
-    game: [],
-    yardstick: []
+const pages = {
+    yardstick: 'yardstick.html',
+    game: '',
+    'game, one file': 'vostrel.html'
 };
+const times = Object.fromEntries(Object.keys(pages).map((name) => [name, []]));
 for (let run = 0; run < runs; run++) {
-    times.yardstick.push(await readyAfter(`${base}yardstick.html`));
-    times.game.push(await readyAfter(base));
+    for (const [name, page] of Object.entries(pages))
+        times[name].push(await readyAfter(base + page));
 }
-const [game, yardstick] = [median(times.game), median(times.yardstick)];
-console.log(
-    `ready for input (median of ${runs}): yardstick ${yardstick.toFixed(1)} ms, ` +
-    `game ${game.toFixed(1)} ms (${(game / yardstick).toFixed(2)} ×)`);
+const yardstick = median(times.yardstick);
+console.log(`ready for input, medians of ${runs} alternating runs:`);
+for (const name of Object.keys(pages)) {
+    const time = median(times[name]);
+    console.log(`  ${name}: ${time.toFixed(1)} ms (${(time / yardstick).toFixed(2)} ×)`);
+}
 await browser.close();
-server.close();
+server.kill();
 fs.rmSync(folder, {recursive: true});

@@ -259,7 +259,11 @@ const Page = (() => {
         focused: (w) => windows[w].last ?? -1,
         measure(w, id, text) {
             measurer ??= document.createElement('canvas').getContext('2d');
-            measurer.font = getComputedStyle(element(w, id)).font;
+            // A control's font never changes: reading it once spares working out the page's
+            // styles again at every caption.
+            const control = element(w, id);
+            control.dataset.font ??= getComputedStyle(control).font;
+            measurer.font = control.dataset.font;
             const size = measurer.measureText(text);
             return [
                 Math.ceil(size.width),
