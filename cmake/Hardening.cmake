@@ -25,7 +25,8 @@ function(vostrel_harden_link flag)
   endif()
 endfunction()
 
-if(MSVC)
+# WebAssembly runs in the browser's sandbox, and emscripten's compiler takes none of these flags.
+if(MSVC OR EMSCRIPTEN)
   # MSVC's linker already marks programs for randomisation and no execution of data.
   return()
 endif()

@@ -14,10 +14,11 @@ declare -A allowed=(
     [forms]="core services"
     [qt]="forms services icons"
     [win32]="forms services platform icons"
+    [web]="forms core services platform"
 )
 # Headers of toolkits and systems, and the folders that may name them.
-toolkit_pattern='^#include <(Q[A-Za-z]*|windows\.h|commctrl\.h|oleacc\.h|wincodec\.h|ole2\.h|objbase\.h|shellscalingapi\.h|X11/.*|unistd\.h|fcntl\.h|spawn\.h|sys/.*)>'
-declare -A toolkit_ok=([qt]=1 [win32]=1 [platform]=1)
+toolkit_pattern='^#include <(Q[A-Za-z]*|windows\.h|commctrl\.h|oleacc\.h|wincodec\.h|ole2\.h|objbase\.h|shellscalingapi\.h|X11/.*|emscripten\.h|emscripten/.*|unistd\.h|fcntl\.h|spawn\.h|sys/.*)>'
+declare -A toolkit_ok=([qt]=1 [win32]=1 [web]=1 [platform]=1)
 
 status=0
 complain() {

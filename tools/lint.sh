@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Static analysis of our own code (Src/, tests/, tools/) as the dev build compiles it: the layers
-# of Src/ (tools/layers.sh), cppcheck with tools/cppcheck.cfg and tools/cppcheck.supp, then
-# clang-tidy with .clang-tidy. Any finding fails the run.
+# of Src/ (tools/layers.sh), the web face's formatting, cppcheck with tools/cppcheck.cfg and
+# tools/cppcheck.supp, then clang-tidy with .clang-tidy. Any finding fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/deps.sh clang-tidy cppcheck
 bash tools/layers.sh
+# The web face's sources, its page and its tests follow .clang-format, JavaScript too.
+echo "clang-format (web)"
+clang-format --dry-run -Werror Src/web/*.cpp Src/web/*.h Src/web/*.js Src/web/page/*.js \
+    Src/platform/*Web*.cpp Src/platform/*None.cpp tests/web/*.mjs bench/web/*.mjs
 cmake --preset dev >/dev/null
 # The sources include generated files (the version header, moc's output): build them first.
 cmake --build --preset dev >/dev/null

@@ -3,8 +3,8 @@
 namespace vostrel {
 namespace {
 
-// The one program the game starts is the system-information tool, found through the Windows
-// registry; a system without one never gets that far, so nothing is started.
+// A system where the game starts no other program: the one it would start is the
+// system-information tool, found through the Windows registry, which elsewhere is never there.
 class NoProgramStart final : public ProgramStart {
 public:
     bool start(const std::string&, int) const override { return false; }

@@ -1,0 +1,119 @@
+// What the browser tests share: the built page copied into throwaway folders, each with the data
+// files a test gives it, served over http on the loopback; and Debian's Chromium, headless.
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import {fileURLToPath} from 'node:url';
+import puppeteer from 'puppeteer-core';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+export const bin = process.env.VOSTREL_WEB_BIN ?? path.join(here, '../../build/web/bin');
+const types = {
+    '.html': 'text/html',
+    '.js': 'text/javascript',
+    '.css': 'text/css',
+    '.wasm': 'application/wasm',
+    '.woff2': 'font/woff2',
+    '.png': 'image/png'
+};
+
+let server;
+let browser;
+let base;
+const sites = [];
+
+export async function start() {
+    server = http.createServer((request, response) => {
+        const address = decodeURIComponent(new URL(request.url, base).pathname);
+        const file =
+            path.join(os.tmpdir(), address.endsWith('/') ? `${address}index.html` : address);
+        const site = sites.find((folder) => file.startsWith(folder + path.sep));
+        if (!site || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+            response.writeHead(404).end();
+            return;
+        }
+        // As a server may, it lets the browser keep what it sent for a while.
+        response.writeHead(200, {
+            'Content-Type': types[path.extname(file)] ?? 'application/octet-stream',
+            'Cache-Control': 'max-age=600',
+        });
+        response.end(fs.readFileSync(file));
+    });
+    await new Promise((done) => server.listen(0, '127.0.0.1', done));
+    base = `http://127.0.0.1:${server.address().port}`;
+    browser = await launch();
+}
+
+// Chromium with `env` added to this process's environment.
+export function launch(env = {}) {
+    return puppeteer.launch({
+        executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+        env: {...process.env, ...env},
+        // No sandbox as root; nothing fetched from outside, as this network allows none.
+        args: [
+            '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+            '--disable-background-networking', '--disable-component-update', '--disable-sync'
+        ],
+    });
+}
+
+export async function stop() {
+    await browser?.close();
+    server?.close();
+    for (const folder of sites)
+        fs.rmSync(folder, {recursive: true, force: true});
+}
+
+// A folder holding the built page and its data, with `files` (name: bytes, or null for none) in
+// place of the shipped ones; its address.
+export function site(files = {}) {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vostrel-web-'));
+    sites.push(folder);
+    for (const name of fs.readdirSync(bin))
+        fs.copyFileSync(path.join(bin, name), path.join(folder, name));
+    for (const [name, bytes] of Object.entries(files)) {
+        if (bytes === null)
+            fs.rmSync(path.join(folder, name), {force: true});
+        else
+            fs.writeFileSync(path.join(folder, name), bytes);
+    }
+    return {folder, url: `${base}/${path.basename(folder)}/`};
+}
+
+// A new page at `url`, once the game window is up or a message stands in its place.
+export async function open(url, on = browser) {
+    const page = await on.newPage();
+    page.on('pageerror', (error) => console.error('page:', error.message));
+    await page.goto(url);
+    await page.waitForSelector('#game:not([hidden]), #message[open]', {timeout: 30000});
+    return page;
+}
+
+export const letter = (c) => `[data-name=CMD_ALPHA][data-index="${c.charCodeAt(0) - 97}"]`;
+
+// What the player sees and a screen reader is told, in one look.
+export function seen(page) {
+    return page.evaluate(() => {
+        const text = (name) => document.querySelector(`[data-name=${name}]`).firstChild.textContent;
+        const focused = document.activeElement;
+        return {
+            word: text('WORD_LABEL'),
+            result: text('RESULT_LABEL'),
+            answer: text('ANSWER_LABEL'),
+            gallows: document.querySelector('[data-name=HUNG_PICT]').getAttribute('aria-label'),
+            said: document.getElementById('said').textContent,
+            alert: document.getElementById('alert').textContent,
+            focus: focused.textContent || focused.dataset.name,
+            disabled: [...document.querySelectorAll('[data-name=CMD_ALPHA]:disabled')].length,
+        };
+    });
+}
+
+export async function press(page, key, modifier) {
+    if (modifier)
+        await page.keyboard.down(modifier);
+    await page.keyboard.press(key);
+    if (modifier)
+        await page.keyboard.up(modifier);
+}
