@@ -77,7 +77,11 @@ const drawn = await page.evaluate(() => {
 });
 fs.writeFileSync(
     path.join(folder, 'yardstick.html'),
-    drawn.replace('</body>', '<script>performance.mark("vostrel-ready")</script></body>'));
+    drawn.replace(
+        '</body>',
+        // Ready as the game is: laid out, and the focus on the first control.
+        '<script>document.querySelector("#game [data-name=cmdExit]").focus();' +
+            'performance.mark("vostrel-ready")</script></body>'));
 
 const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const pages = {

@@ -421,5 +421,12 @@ var Module = {
             .map(
                 ([name, base64]) => [name, Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))])),
     early,
+    // The program the page began compiling while it was read; the single-file page carries it
+    // inside its script instead.
+    instantiateWasm: window.VostrelProgram && ((imports, ready) => {
+        VostrelProgram.then((program) => WebAssembly.instantiate(program, imports))
+            .then((instance) => ready(instance));
+        return {};
+    }),
     onRuntimeInitialized: () => Promise.all(fetched).then(start),
 };
