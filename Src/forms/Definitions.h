@@ -57,6 +57,11 @@ enum class Border : std::uint8_t {
     Sunken,  // two pixels
 };
 
+// How many design pixels a frame takes on each side, where a toolkit draws it as designed.
+constexpr int borderPixels(Border border) {
+    return border == Border::Sunken ? 2 : border == Border::Flat ? 1 : 0;
+}
+
 // What a control's ground is painted with, named as the system's colours are.
 enum class Ground : std::uint8_t {
     Form,       // the window's own: the button face

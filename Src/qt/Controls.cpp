@@ -16,21 +16,17 @@ using forms::Control;
 
 namespace {
 
-int borderWidth(forms::Border border) {
-    return border == forms::Border::Sunken ? 2 : border == forms::Border::Flat ? 1 : 0;
-}
-
 // A label or picture area with the design's frame. Each line of the frame is a filled
 // rectangle one device-independent pixel wide, which covers whole screen pixels at any scale:
 // QFrame's own lines fall between them at fractional scale factors and vanish.
 class FramedLabel final : public QLabel {
 public:
     FramedLabel(forms::Border border, QWidget* parent) : QLabel(parent), border_(border) {
-        const int width = borderWidth(border);
+        const int width = forms::borderPixels(border);
         setContentsMargins(width, width, width, width);
     }
 
-    [[nodiscard]] int frame() const { return borderWidth(border_); }
+    [[nodiscard]] int frame() const { return forms::borderPixels(border_); }
 
 protected:
     void paintEvent(QPaintEvent* event) override {

@@ -20,8 +20,7 @@ int id(forms::Id control) {
 
 template <class View, int Window>
 int PageFace<View, Window>::frameWidth(forms::Id control) const {
-    const forms::Border border = forms::control(design(Window), control).border;
-    return border == forms::Border::Sunken ? 2 : border == forms::Border::Flat ? 1 : 0;
+    return forms::borderPixels(forms::control(design(Window), control).border);
 }
 
 template <class View, int Window>
