@@ -163,6 +163,14 @@ RECT rectOf(const forms::Rect& bounds) {
     return {bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
 }
 
+// An area of the window with every control in it, painted at once and so in the order a full
+// repaint takes: left to the message loop, a see-through label would be painted after the
+// controls beneath it, and its text would lie over a button that a repaint draws over it.
+void redrawBeneath(HWND parent, const RECT& area) {
+    ::RedrawWindow(parent, &area, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 }  // namespace
 
 struct Controls::Item {
@@ -351,7 +359,7 @@ void Controls::setCaption(Id id, std::string_view text) {
         RECT area;
         ::GetWindowRect(made.window, &area);
         ::MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&area), 2);
-        ::RedrawWindow(parent_, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        redrawBeneath(parent_, area);
     }
 }
 
@@ -359,12 +367,14 @@ void Controls::move(Item& made, const forms::Rect& bounds) {
     RECT before;
     ::GetWindowRect(made.window, &before);
     ::MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&before), 2);
+    // Nothing of the old pixels is kept: a caption moves within its label as the label changes
+    // size, so copied pixels would show old text beside the new.
     ::SetWindowPos(made.window, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    ::RedrawWindow(made.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     if (made.design->ground == forms::Ground::Clear) {
-        const RECT after = rectOf(bounds);
-        ::RedrawWindow(parent_, &before, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-        ::RedrawWindow(parent_, &after, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        redrawBeneath(parent_, before);
+        redrawBeneath(parent_, rectOf(bounds));
     }
 }
 
