@@ -41,6 +41,12 @@ void paintPicture(HWND window, const Picture& picture) {
     } else if (picture.icon != nullptr) {
         ::DrawIconEx(dc, 0, 0, picture.icon, client.right, client.bottom, 0, nullptr, DI_NORMAL);
     }
+    // The focus cue as the system's controls draw theirs, inside the frame, unless the system
+    // keeps cues hidden until the keyboard is used.
+    if (::GetFocus() == window &&
+        (::SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
+        ::DrawFocusRect(dc, &client);
+    }
     ::EndPaint(window, &paint);
 }
 
@@ -60,6 +66,11 @@ LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
                 paintPicture(window, *picture);
                 return 0;
             }
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_UPDATEUISTATE:
+            ::InvalidateRect(window, nullptr, FALSE);  // the focus cue comes or goes
             break;
         case WM_NCDESTROY:
             ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
