@@ -289,6 +289,9 @@ void Controls::create(Item& made) {
     if (made.window == nullptr) {
         throw std::runtime_error("a control could not be made");
     }
+    if (design.kind != forms::Kind::Picture) {
+        coverCaptions(made.window);
+    }
     ::SendMessageW(made.window, WM_SETFONT, reinterpret_cast<WPARAM>(font(design.font)), FALSE);
     if (design.image == forms::Image::ProgramIcon) {
         placeIcon(made);
@@ -349,8 +352,7 @@ forms::TextSize Controls::measureText(Id id, std::string_view text) const {
     HWND control = window(id);
     const std::wstring wide = widen(text);
     HDC dc = ::GetDC(control);
-    HGDIOBJ old =
-        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    HGDIOBJ old = ::SelectObject(dc, captionFont(control, wide));
     SIZE extent{};
     ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
     TEXTMETRICW metrics{};

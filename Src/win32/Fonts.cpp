@@ -1,8 +1,14 @@
 #include "Fonts.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <array>
 #include <map>
+#include <span>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "Dpi.h"
 #include "platform/WinText.h"
@@ -67,6 +73,125 @@ const std::wstring& face(const forms::Font& design) {
     return face;
 }
 
+std::wstring textOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// What a text shows: control characters draw nothing, and a surrogate half has no glyph to look
+// up on its own.
+std::wstring drawn(std::wstring_view text) {
+    std::wstring shown;
+    for (const wchar_t c : text) {
+        if (c >= L' ' && (c < 0xD800 || c > 0xDFFF)) {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+bool covers(HDC dc, HFONT font, const std::wstring& text) {
+    HGDIOBJ old = ::SelectObject(dc, font);
+    std::vector<WORD> glyphs(text.size());
+    const DWORD got = ::GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
+                                         glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    ::SelectObject(dc, old);
+    // A font that cannot tell is taken at its word.
+    return got == GDI_ERROR || std::find(glyphs.begin(), glyphs.end(), 0xFFFF) == glyphs.end();
+}
+
+int CALLBACK noteFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
+    auto& list = *reinterpret_cast<std::vector<std::wstring>*>(faces);
+    const std::wstring face = font->lfFaceName;
+    // Faces named with "@" are the same faces turned for vertical text.
+    if (!face.starts_with(L"@") && std::find(list.begin(), list.end(), face) == list.end()) {
+        list.push_back(face);
+    }
+    return 1;
+}
+
+// Where characters are missing, the installed faces to look in, those of the font's own pitch
+// first: the design's Japanese faces, their stand-ins, then every other face. Listed once.
+const std::vector<std::wstring>& candidates(bool fixed) {
+    static const std::array<std::vector<std::wstring>, 2> lists = [] {
+        std::vector<std::wstring> installed;
+        LOGFONTW any{};
+        any.lfCharSet = DEFAULT_CHARSET;
+        HDC dc = ::GetDC(nullptr);
+        ::EnumFontFamiliesExW(dc, &any, noteFace, reinterpret_cast<LPARAM>(&installed), 0);
+        ::ReleaseDC(nullptr, dc);
+        std::array<std::vector<std::wstring>, 2> both;  // proportional, fixed
+        for (const bool ownFixed : {false, true}) {
+            std::vector<std::wstring>& list = both[ownFixed ? 1 : 0];
+            auto add = [&](const std::wstring& face) {
+                if (std::find(installed.begin(), installed.end(), face) != installed.end() &&
+                    std::find(list.begin(), list.end(), face) == list.end()) {
+                    list.push_back(face);
+                }
+            };
+            for (const bool pitchFixed : {ownFixed, !ownFixed}) {
+                for (const forms::Form* form : {&forms::mainForm(), &forms::aboutForm()}) {
+                    for (const forms::Control& control : form->controls) {
+                        if (control.font != nullptr &&
+                            (control.font->pitch == forms::Pitch::Fixed) == pitchFixed) {
+                            for (const char* name : control.font->faces) {
+                                add(name != nullptr ? widen(name) : L"");
+                            }
+                        }
+                    }
+                }
+                for (const char* name : pitchFixed ? std::span<const char* const>(kFixedFallbacks)
+                                                   : kProportionalFallbacks) {
+                    add(widen(name));
+                }
+            }
+            std::for_each(installed.begin(), installed.end(), add);
+        }
+        return both;
+    }();
+    return lists[fixed ? 1 : 0];
+}
+
+// Made once for each face, size and weight asked for, and kept.
+HFONT madeFont(const LOGFONTW& font) {
+    static std::map<std::tuple<std::wstring, LONG, LONG, LONG, BYTE>, HFONT> made;
+    HFONT& handle =
+        made[{font.lfFaceName, font.lfHeight, font.lfWidth, font.lfWeight, font.lfItalic}];
+    if (handle == nullptr) {
+        handle = ::CreateFontIndirectW(&font);
+    }
+    return handle;
+}
+
+constexpr wchar_t kBaseFont[] = L"VostrelBaseFont";
+
+LRESULT CALLBACK coveringProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+    switch (message) {
+        case WM_SETFONT:
+            ::SetPropW(window, kBaseFont, reinterpret_cast<HANDLE>(wParam));
+            wParam = reinterpret_cast<WPARAM>(captionFont(window, textOf(window)));
+            break;
+        case WM_SETTEXT:
+            // The font first, so the control paints the new text once, in it.
+            if (lParam != 0) {
+                const std::wstring_view text = reinterpret_cast<const wchar_t*>(lParam);
+                ::DefSubclassProc(window, WM_SETFONT,
+                                  reinterpret_cast<WPARAM>(captionFont(window, text)), FALSE);
+            }
+            break;
+        case WM_NCDESTROY:
+            ::RemovePropW(window, kBaseFont);
+            ::RemoveWindowSubclass(window, coveringProc, 0);
+            break;
+        default:
+            break;
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 HFONT createFont(const forms::Font* design, int dpi) {
@@ -85,6 +210,50 @@ HFONT createFont(const forms::Font* design, int dpi) {
     const std::wstring& name = face(*design);
     name.copy(font.lfFaceName, name.size());
     return ::CreateFontIndirectW(&font);
+}
+
+HFONT coveringFont(HFONT font, std::wstring_view text) {
+    const std::wstring needed = drawn(text);
+    LOGFONTW design{};
+    if (needed.empty() || ::GetObjectW(font, sizeof design, &design) != sizeof design) {
+        return font;
+    }
+    HDC dc = ::GetDC(nullptr);
+    HFONT found = covers(dc, font, needed) ? font : nullptr;
+    if (found == nullptr) {
+        HGDIOBJ old = ::SelectObject(dc, font);
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc, &metrics);
+        ::SelectObject(dc, old);
+        // The flag, despite its name, is set for proportional fonts.
+        const bool fixed = (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
+        design.lfCharSet = DEFAULT_CHARSET;
+        for (const std::wstring& face : candidates(fixed)) {
+            if (face.size() < LF_FACESIZE) {
+                std::fill(std::begin(design.lfFaceName), std::end(design.lfFaceName), L'\0');
+                face.copy(design.lfFaceName, face.size());
+                HFONT other = madeFont(design);
+                if (covers(dc, other, needed)) {
+                    found = other;
+                    break;
+                }
+            }
+        }
+    }
+    ::ReleaseDC(nullptr, dc);
+    return found != nullptr ? found : font;
+}
+
+void coverCaptions(HWND control) {
+    ::SetWindowSubclass(control, coveringProc, 0, 0);
+}
+
+HFONT captionFont(HWND control, std::wstring_view text) {
+    HANDLE base = ::GetPropW(control, kBaseFont);
+    return coveringFont(base != nullptr
+                            ? static_cast<HFONT>(base)
+                            : reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)),
+                        text);
 }
 
 }  // namespace vostrel::win32
