@@ -192,6 +192,61 @@ LRESULT CALLBACK coveringProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
+// The message box's text control, given a font that has the text's characters, and the box
+// widened or heightened, its buttons kept centred below, where the text needs more room in it.
+void coverMessageText(HWND box) {
+    HWND label = ::GetDlgItem(box, 0xFFFF);  // the message, in every message box
+    const auto base = reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0));
+    const std::wstring text = textOf(label);
+    HFONT font = coveringFont(base, text);
+    if (label == nullptr || font == base) {
+        return;
+    }
+    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    HDC dc = ::GetDC(label);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    RECT need{};
+    ::DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(label, dc);
+    RECT area;
+    ::GetClientRect(label, &area);
+    const int wider = std::max(0L, need.right - area.right);
+    const int taller = std::max(0L, need.bottom - area.bottom);
+    if (wider == 0 && taller == 0) {
+        return;
+    }
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT place;
+        ::GetWindowRect(child, &place);
+        ::MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&place), 2);
+        if (child == label) {
+            ::SetWindowPos(child, nullptr, 0, 0, place.right - place.left + wider,
+                           place.bottom - place.top + taller,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        } else if (place.top >= area.bottom) {
+            ::SetWindowPos(child, nullptr, place.left + wider / 2, place.top + taller, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    RECT frame;
+    ::GetWindowRect(box, &frame);
+    ::SetWindowPos(box, nullptr, frame.left - wider / 2, frame.top,
+                   frame.right - frame.left + wider, frame.bottom - frame.top + taller,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK messageBoxProc(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    wchar_t name[8] = {};
+    // Laid out by now, and not yet shown.
+    if (code == HC_ACTION && call->message == WM_INITDIALOG &&
+        ::GetClassNameW(call->hwnd, name, 8) > 0 && std::wstring_view(name) == L"#32770") {
+        coverMessageText(call->hwnd);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
 HFONT createFont(const forms::Font* design, int dpi) {
@@ -254,6 +309,16 @@ HFONT captionFont(HWND control, std::wstring_view text) {
                             ? static_cast<HFONT>(base)
                             : reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)),
                         text);
+}
+
+CoveredMessageBoxes::CoveredMessageBoxes()
+    : hook_(::SetWindowsHookExW(WH_CALLWNDPROCRET, messageBoxProc, nullptr,
+                                ::GetCurrentThreadId())) {}
+
+CoveredMessageBoxes::~CoveredMessageBoxes() {
+    if (hook_ != nullptr) {
+        ::UnhookWindowsHookEx(hook_);
+    }
 }
 
 }  // namespace vostrel::win32

@@ -25,4 +25,17 @@ void coverCaptions(HWND control);
 // The font such a control draws `text` in.
 [[nodiscard]] HFONT captionFont(HWND control, std::wstring_view text);
 
+// While one lives, a message box this thread shows draws its text in a font that has its
+// characters, widened to hold it: the system's message font may have none of them.
+class CoveredMessageBoxes {
+public:
+    CoveredMessageBoxes();
+    ~CoveredMessageBoxes();
+    CoveredMessageBoxes(const CoveredMessageBoxes&) = delete;
+    CoveredMessageBoxes& operator=(const CoveredMessageBoxes&) = delete;
+
+private:
+    HHOOK hook_;
+};
+
 }  // namespace vostrel::win32
