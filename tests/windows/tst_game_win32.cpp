@@ -130,7 +130,8 @@ void CALLBACK noteEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG, DWO
 }
 
 // Runs this thread's messages, which bring the events, until `done` or the time has passed.
-bool waitFor(const std::function<bool()>& done, int milliseconds = 5000) {
+// Another Wine process may take seconds to start on a busy machine.
+bool waitFor(const std::function<bool()>& done, int milliseconds = 30000) {
     for (int waited = 0; waited < milliseconds; waited += 10) {
         MSG message;
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -153,7 +154,7 @@ std::wstring text(HWND window) {
     std::wstring buffer(4096, L'\0');
     DWORD_PTR length = 0;
     ::SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]),
-                          SMTO_ABORTIFHUNG, 5000, &length);
+                          SMTO_ABORTIFHUNG, 30000, &length);
     return buffer.substr(0, length);
 }
 
@@ -172,7 +173,7 @@ HWND control(HWND window, Id id, int index = -1) {
 }
 
 void click(HWND button) {
-    ::SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    ::SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 30000, nullptr);
 }
 
 // Chooses a menu item, without waiting for what it opens.
@@ -208,7 +209,7 @@ public:
             ::UnhookWinEvent(hook);
         }
         DWORD code = STILL_ACTIVE;
-        if (::WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) {
+        if (::WaitForSingleObject(process_.hProcess, 30000) != WAIT_OBJECT_0) {
             ::TerminateProcess(process_.hProcess, 1);
         }
         ::GetExitCodeProcess(process_.hProcess, &code);
@@ -218,7 +219,7 @@ public:
         ::CloseHandle(process_.hProcess);
     }
 
-    // The program's visible top-level window of a class, waited for up to five seconds.
+    // The program's visible top-level window of a class, waited for.
     [[nodiscard]] HWND window(const wchar_t* windowClass, bool wait = true) const {
         HWND found = nullptr;
         auto look = [&] {
@@ -423,7 +424,7 @@ void testPlay() {
     HWND announcer = ::GetDlgItem(main, win32::kAnnouncerId);
     // As a screen reader asks first, so the game gives its spoken names to the system.
     DWORD_PTR object = 0;
-    ::SendMessageTimeoutW(main, WM_GETOBJECT, 0, OBJID_CLIENT, SMTO_ABORTIFHUNG, 5000, &object);
+    ::SendMessageTimeoutW(main, WM_GETOBJECT, 0, OBJID_CLIENT, SMTO_ABORTIFHUNG, 30000, &object);
 
     std::vector<forms::Control> order;
     std::ranges::copy_if(design.controls, std::back_inserter(order),
@@ -510,9 +511,9 @@ void testAbout() {
     const auto& menu = forms::mainForm().menu;
     for (std::size_t i = 0; i < menu.size(); ++i) {
         ::SendMessageTimeoutW(main, WM_COMMAND, static_cast<WPARAM>(win32::menuId(i)), 0,
-                              SMTO_ABORTIFHUNG, 2000, &ignored);
+                              SMTO_ABORTIFHUNG, 30000, &ignored);
     }
-    ::SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    ::SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 30000, &ignored);
     check(!::IsWindowEnabled(main) && ::IsWindow(about) &&
               text(control(main, Id::WORD_LABEL)) == L"???",
           "the game window is disabled and ignores clicks, menus and Close");
