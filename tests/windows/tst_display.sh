@@ -338,17 +338,30 @@ EOF
 shows ANSWER_LABEL "$answer96"
 shows WORD_LABEL "$word96"
 
-# The window dragged by its corner far smaller than its controls.
-begin "the window dragged small"
-step="drag"
-ask rect frmMain
-IFS=x+ read -r width height left top <<<"$reply"
-[ -n "$lost" ] || xdotool mousemove $((left + width - 2)) $((top + height - 2)) mousedown 1 \
-    mousemove --sync 100 100 mouseup 1
-ask client
-read -r width height <<<"$reply"
-[ -n "$lost" ] || ((width >= 532 && height >= 323)) || fail "the client area is $width x $height"
-screen
+# The window dragged by its corner, larger first (so the drag is seen to work), then far smaller
+# than its controls.
+begin "the window dragged"
+drag() {
+    ask rect frmMain
+    IFS=x+ read -r width height left top <<<"$reply"
+    [ -n "$lost" ] || xdotool mousemove $((left + width - 2)) $((top + height - 2)) mousedown 1 \
+        mousemove --sync "$1" "$2" mouseup 1
+}
+# Waits for the client area to be other than $1.
+resized() {
+    ask client
+    [ -n "$lost" ] || [ "$reply" != "$1" ]
+}
+for corner in "700 500" "100 100"; do
+    step="to $corner"
+    ask client
+    size=$reply
+    drag $corner
+    within30s resized "$size" || lose "the window keeps its size"
+    read -r width height <<<"$reply"
+    [ -n "$lost" ] || ((width >= 532 && height >= 323)) || fail "the client area is $width x $height"
+    screen
+done
 
 begin "Exit"
 step="a click"
