@@ -1,9 +1,8 @@
 #include "Fonts.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <map>
 #include <span>
 #include <string>
@@ -92,14 +91,35 @@ std::wstring drawn(std::wstring_view text) {
     return shown;
 }
 
+// Whether a font has a glyph for every character of `text`. Each face is asked about each
+// character once: captions change with every guess.
 bool covers(HDC dc, HFONT font, const std::wstring& text) {
+    LOGFONTW design{};
+    ::GetObjectW(font, sizeof design, &design);
+    static std::map<std::tuple<std::wstring, BYTE, BYTE, bool, BYTE>, std::wstring> known;
+    std::wstring& covered = known[{design.lfFaceName, design.lfCharSet, design.lfPitchAndFamily,
+                                   design.lfWeight >= FW_SEMIBOLD, design.lfItalic}];
+    std::wstring unknown;
+    std::copy_if(text.begin(), text.end(), std::back_inserter(unknown),
+                 [&](wchar_t c) { return covered.find(c) == std::wstring::npos; });
+    if (unknown.empty()) {
+        return true;
+    }
     HGDIOBJ old = ::SelectObject(dc, font);
-    std::vector<WORD> glyphs(text.size());
-    const DWORD got = ::GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
+    std::vector<WORD> glyphs(unknown.size());
+    const DWORD got = ::GetGlyphIndicesW(dc, unknown.c_str(), static_cast<int>(unknown.size()),
                                          glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
     ::SelectObject(dc, old);
     // A font that cannot tell is taken at its word.
-    return got == GDI_ERROR || std::find(glyphs.begin(), glyphs.end(), 0xFFFF) == glyphs.end();
+    bool all = true;
+    for (std::size_t i = 0; i < unknown.size(); ++i) {
+        if (got == GDI_ERROR || glyphs[i] != 0xFFFF) {
+            covered += unknown[i];
+        } else {
+            all = false;
+        }
+    }
+    return all;
 }
 
 int CALLBACK noteFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
@@ -165,31 +185,41 @@ HFONT madeFont(const LOGFONTW& font) {
     return handle;
 }
 
-constexpr wchar_t kBaseFont[] = L"VostrelBaseFont";
+// What a control whose captions are covered keeps: the font it was given, and its own window
+// procedure, which it was taken from. Kept in the control's user data rather than as a window
+// property or through the common controls' subclassing, both of which cost a trip to Wine's
+// server with every message.
+struct Covered {
+    HFONT base = nullptr;
+    WNDPROC procedure = nullptr;
+};
 
-LRESULT CALLBACK coveringProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                              UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+LRESULT CALLBACK coveringProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* covered = reinterpret_cast<Covered*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    const WNDPROC procedure = covered->procedure;
     switch (message) {
         case WM_SETFONT:
-            ::SetPropW(window, kBaseFont, reinterpret_cast<HANDLE>(wParam));
-            wParam = reinterpret_cast<WPARAM>(captionFont(window, textOf(window)));
+            covered->base = reinterpret_cast<HFONT>(wParam);
+            wParam = reinterpret_cast<WPARAM>(coveringFont(covered->base, textOf(window)));
             break;
         case WM_SETTEXT:
             // The font first, so the control paints the new text once, in it.
             if (lParam != 0) {
                 const std::wstring_view text = reinterpret_cast<const wchar_t*>(lParam);
-                ::DefSubclassProc(window, WM_SETFONT,
-                                  reinterpret_cast<WPARAM>(captionFont(window, text)), FALSE);
+                ::CallWindowProcW(procedure, window, WM_SETFONT,
+                                  reinterpret_cast<WPARAM>(coveringFont(covered->base, text)),
+                                  FALSE);
             }
             break;
         case WM_NCDESTROY:
-            ::RemovePropW(window, kBaseFont);
-            ::RemoveWindowSubclass(window, coveringProc, 0);
+            ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            delete covered;
             break;
         default:
             break;
     }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    return ::CallWindowProcW(procedure, window, message, wParam, lParam);
 }
 
 // The message box's text control, given a font that has the text's characters, and the box
@@ -273,7 +303,7 @@ HFONT coveringFont(HFONT font, std::wstring_view text) {
     if (needed.empty() || ::GetObjectW(font, sizeof design, &design) != sizeof design) {
         return font;
     }
-    HDC dc = ::GetDC(nullptr);
+    static HDC dc = ::CreateCompatibleDC(nullptr);
     HFONT found = covers(dc, font, needed) ? font : nullptr;
     if (found == nullptr) {
         HGDIOBJ old = ::SelectObject(dc, font);
@@ -295,18 +325,21 @@ HFONT coveringFont(HFONT font, std::wstring_view text) {
             }
         }
     }
-    ::ReleaseDC(nullptr, dc);
     return found != nullptr ? found : font;
 }
 
 void coverCaptions(HWND control) {
-    ::SetWindowSubclass(control, coveringProc, 0, 0);
+    auto* covered = new Covered{reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0))};
+    ::SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(covered));
+    covered->procedure = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(coveringProc)));
 }
 
 HFONT captionFont(HWND control, std::wstring_view text) {
-    HANDLE base = ::GetPropW(control, kBaseFont);
-    return coveringFont(base != nullptr
-                            ? static_cast<HFONT>(base)
+    const auto* covered =
+        reinterpret_cast<const Covered*>(::GetWindowLongPtrW(control, GWLP_USERDATA));
+    return coveringFont(covered != nullptr
+                            ? covered->base
                             : reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)),
                         text);
 }
