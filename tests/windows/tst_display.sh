@@ -35,6 +35,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' HUP INT TERM  # and so through the cleanup
 
 # Polls `condition` until it holds or 30 s have passed.
 within30s() {
@@ -274,7 +275,10 @@ key alt+s
 expect "the message" "現時点ではｼｽﾃﾑ情報を使用できません" text message
 check "without glyphs" glyphs
 screen
+# Enter presses the focused button: the message again, its OK.
 keys <<EOF
+Return      cmdSysInfo
+Return      elsewhere
 Return      cmdSysInfo
 Escape      $before
 EOF
