@@ -41,6 +41,12 @@ void paintPicture(HWND window, const Picture& picture) {
     } else if (picture.icon != nullptr) {
         ::DrawIconEx(dc, 0, 0, picture.icon, client.right, client.bottom, 0, nullptr, DI_NORMAL);
     }
+    // The focus cue as the system's controls draw theirs, inside the frame, unless the system
+    // keeps cues hidden until the keyboard is used.
+    if (::GetFocus() == window &&
+        (::SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
+        ::DrawFocusRect(dc, &client);
+    }
     ::EndPaint(window, &paint);
 }
 
@@ -60,6 +66,11 @@ LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
                 paintPicture(window, *picture);
                 return 0;
             }
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_UPDATEUISTATE:
+            ::InvalidateRect(window, nullptr, FALSE);  // the focus cue comes or goes
             break;
         case WM_NCDESTROY:
             ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -135,6 +146,14 @@ COLORREF textColour(const forms::Control& label) {
 
 RECT rectOf(const forms::Rect& bounds) {
     return {bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
+}
+
+// An area of the window with every control in it, painted at once and so in the order a full
+// repaint takes: left to the message loop, a see-through label would be painted after the
+// controls beneath it, and its text would lie over a button that a repaint draws over it.
+void redrawBeneath(HWND parent, const RECT& area) {
+    ::RedrawWindow(parent, &area, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 }  // namespace
@@ -237,6 +256,9 @@ void Controls::create(Item& made) {
     if (made.window == nullptr) {
         throw std::runtime_error("a control could not be made");
     }
+    if (design.kind != forms::Kind::Picture) {
+        coverCaptions(made.window);
+    }
     ::SendMessageW(made.window, WM_SETFONT, reinterpret_cast<WPARAM>(font(design.font)), FALSE);
 }
 
@@ -293,8 +315,7 @@ forms::TextSize Controls::measureText(Id id, std::string_view text) const {
     HWND control = window(id);
     const std::wstring wide = widen(text);
     HDC dc = ::GetDC(control);
-    HGDIOBJ old =
-        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    HGDIOBJ old = ::SelectObject(dc, captionFont(control, wide));
     SIZE extent{};
     ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
     TEXTMETRICW metrics{};
@@ -312,7 +333,7 @@ void Controls::setCaption(Id id, std::string_view text) {
         RECT area;
         ::GetWindowRect(made.window, &area);
         ::MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&area), 2);
-        ::RedrawWindow(parent_, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        redrawBeneath(parent_, area);
     }
 }
 
@@ -320,12 +341,14 @@ void Controls::move(Item& made, const forms::Rect& bounds) {
     RECT before;
     ::GetWindowRect(made.window, &before);
     ::MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&before), 2);
+    // Nothing of the old pixels is kept: a caption moves within its label as the label changes
+    // size, so copied pixels would show old text beside the new.
     ::SetWindowPos(made.window, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    ::RedrawWindow(made.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     if (made.design->ground == forms::Ground::Clear) {
-        const RECT after = rectOf(bounds);
-        ::RedrawWindow(parent_, &before, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-        ::RedrawWindow(parent_, &after, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        redrawBeneath(parent_, before);
+        redrawBeneath(parent_, rectOf(bounds));
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include "CommandIds.h"
 #include "Dpi.h"
+#include "Fonts.h"
+#include "WindowFrame.h"
 #include "platform/WinText.h"
 
 namespace vostrel::win32 {
@@ -191,6 +193,7 @@ void FormWindow::setSpokenName(forms::Id control, std::string_view name) {
 void FormWindow::showMessage(std::string_view title, std::string_view text) const {
     // Before the window is first shown, the message stands on its own.
     HWND owner = window_ != nullptr && ::IsWindowVisible(window_) ? window_ : nullptr;
+    const CoveredMessageBoxes covered;
     ::MessageBoxW(owner, widen(text).c_str(), widen(title).c_str(), MB_OK);
 }
 
@@ -268,7 +271,7 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return ::DefDlgProcW(window_, message, wParam, lParam);
+    return coverTitle(window_, message, wParam, ::DefDlgProcW(window_, message, wParam, lParam));
 }
 
 LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

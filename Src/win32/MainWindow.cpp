@@ -3,6 +3,7 @@
 #include "AboutWindow.h"
 #include "CommandIds.h"
 #include "Dpi.h"
+#include "WindowFrame.h"
 
 namespace vostrel::win32 {
 
@@ -73,6 +74,11 @@ void MainWindow::dpiChanged() {
 }
 
 LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETMINMAXINFO && handle() != nullptr) {
+        keepClientArea(handle(), forms::pixels(design_.clientWidth, dpi_),
+                       forms::pixels(design_.clientHeight, dpi_),
+                       *reinterpret_cast<MINMAXINFO*>(lParam));
+    }
     if (message == WM_DESTROY) {
         reader_.forget(announcer_);
         ended_ = true;

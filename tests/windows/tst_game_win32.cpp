@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -130,7 +129,8 @@ void CALLBACK noteEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG, DWO
 }
 
 // Runs this thread's messages, which bring the events, until `done` or the time has passed.
-bool waitFor(const std::function<bool()>& done, int milliseconds = 5000) {
+// Another Wine process may take seconds to start on a busy machine.
+bool waitFor(const std::function<bool()>& done, int milliseconds = 30000) {
     for (int waited = 0; waited < milliseconds; waited += 10) {
         MSG message;
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -153,7 +153,7 @@ std::wstring text(HWND window) {
     std::wstring buffer(4096, L'\0');
     DWORD_PTR length = 0;
     ::SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]),
-                          SMTO_ABORTIFHUNG, 5000, &length);
+                          SMTO_ABORTIFHUNG, 30000, &length);
     return buffer.substr(0, length);
 }
 
@@ -172,7 +172,7 @@ HWND control(HWND window, Id id, int index = -1) {
 }
 
 void click(HWND button) {
-    ::SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    ::SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 30000, nullptr);
 }
 
 // Chooses a menu item, without waiting for what it opens.
@@ -208,7 +208,7 @@ public:
             ::UnhookWinEvent(hook);
         }
         DWORD code = STILL_ACTIVE;
-        if (::WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) {
+        if (::WaitForSingleObject(process_.hProcess, 30000) != WAIT_OBJECT_0) {
             ::TerminateProcess(process_.hProcess, 1);
         }
         ::GetExitCodeProcess(process_.hProcess, &code);
@@ -218,7 +218,7 @@ public:
         ::CloseHandle(process_.hProcess);
     }
 
-    // The program's visible top-level window of a class, waited for up to five seconds.
+    // The program's visible top-level window of a class, waited for.
     [[nodiscard]] HWND window(const wchar_t* windowClass, bool wait = true) const {
         HWND found = nullptr;
         auto look = [&] {
@@ -231,23 +231,6 @@ public:
         };
         wait ? waitFor(look) : look();
         return found;
-    }
-
-    [[nodiscard]] HWND focus() const {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        ::GetGUIThreadInfo(process_.dwThreadId, &info);
-        return info.hwndFocus;
-    }
-
-    // Presses a key on the focused control; Tab waits for the focus to move on.
-    void key(UINT virtualKey) const {
-        HWND target = focus();
-        ::PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
-        ::PostMessageW(target, WM_KEYUP, virtualKey, 0xC0000001);
-        if (virtualKey == VK_TAB) {
-            waitFor([&] { return focus() != target; });
-        }
     }
 
     // The text of the message box the program shows now, owned by `owner`, once it is answered.
@@ -280,55 +263,6 @@ void setRegistry(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type,
 
 void setDpi(DWORD dpi) {
     setRegistry(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, 4);
-}
-
-// Every control where its definition puts it: labels sized to their captions keep their designed
-// centre or left edge, picture areas their top left.
-void checkLayout(HWND window, const forms::Form& form, int dpi) {
-    RECT client;
-    ::GetClientRect(window, &client);
-    check(client.right == forms::pixels(form.clientWidth, dpi) &&
-              client.bottom == forms::pixels(form.clientHeight, dpi),
-          std::string(form.name) + "'s client area");
-    for (std::size_t i = 0; i < form.controls.size(); ++i) {
-        const forms::Control& design = form.controls[i];
-        const forms::Rect want = forms::pixelRect(design.rect, dpi);
-        RECT got;
-        ::GetWindowRect(::GetDlgItem(window, win32::controlId(i)), &got);
-        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&got), 2);
-        bool ok = got.top == want.top &&
-                  (design.sizing == forms::Sizing::AroundCentre
-                       ? std::abs(got.left + got.right - 2 * want.left - want.width) <= 1
-                       : got.left == want.left);
-        if (design.sizing == forms::Sizing::Fixed) {
-            ok = ok && got.right - got.left == want.width && got.bottom - got.top == want.height;
-        }
-        check(ok, std::string(design.name) + " " + std::to_string(design.index) + " in place");
-    }
-}
-
-void testLayout(int dpi) {
-    row = "layout at " + std::to_string(dpi) + " dpi";
-    setDpi(static_cast<DWORD>(dpi));
-    Game game(folder("abc", 80));
-    HWND main = game.window(L"frmMain");
-    checkLayout(main, forms::mainForm(), dpi);
-    RECT area;
-    ::GetClientRect(control(main, Id::HUNG_PICT), &area);
-    check(area.right == 80 * dpi / 96 && area.bottom == 80 * dpi / 96,
-          "the picture area takes the picture's size at the density");
-    choose(main, Id::mnuHelpAbout);
-    HWND about = game.window(L"frmAbout");
-    checkLayout(about, forms::aboutForm(), dpi);
-    POINT origin{0, 0};
-    ::ClientToScreen(about, &origin);
-    check(origin.x == forms::pixels(forms::aboutForm().left, dpi) &&
-              origin.y == forms::pixels(forms::aboutForm().top, dpi),
-          "About's client area at its place on the screen");
-    ::PostMessageW(about, WM_CLOSE, 0, 0);
-    waitFor([&] { return ::IsWindowEnabled(main) != FALSE; });
-    choose(main, Id::mnuFileExit);
-    setDpi(96);
 }
 
 // Whatever lies in the application folder, the program shows the message Linux shows, before its
@@ -407,11 +341,10 @@ void testInstallations() {
     }
 }
 
-// A won and a lost game, as a player and a screen reader meet them, with the keyboard's way
-// through the window; then the word file gone at Reset & Start.
+// A won and a lost game, as a screen reader meets them; then the word file gone at Reset & Start.
+// The keyboard's way through the window and what it looks like are tst_display's.
 void testPlay() {
     row = "play";
-    const forms::Form& design = forms::mainForm();
     const std::wstring at = folder("abc");
     Game game(at);
     HWND main = game.window(L"frmMain");
@@ -423,20 +356,7 @@ void testPlay() {
     HWND announcer = ::GetDlgItem(main, win32::kAnnouncerId);
     // As a screen reader asks first, so the game gives its spoken names to the system.
     DWORD_PTR object = 0;
-    ::SendMessageTimeoutW(main, WM_GETOBJECT, 0, OBJID_CLIENT, SMTO_ABORTIFHUNG, 5000, &object);
-
-    std::vector<forms::Control> order;
-    std::ranges::copy_if(design.controls, std::back_inserter(order),
-                         [](auto& c) { return c.kind != forms::Kind::Label; });
-    std::ranges::sort(order, {}, &forms::Control::tabIndex);
-    bool inOrder = true;
-    for (std::size_t i = 0; i <= order.size(); ++i) {
-        const forms::Control& next = order[i % order.size()];
-        HWND expected = control(main, next.id, next.index);
-        inOrder = inOrder && waitFor([&] { return game.focus() == expected; });
-        game.key(VK_TAB);
-    }
-    check(inOrder, "the focus starts on Exit and Tab walks the tab order round");
+    ::SendMessageTimeoutW(main, WM_GETOBJECT, 0, OBJID_CLIENT, SMTO_ABORTIFHUNG, 30000, &object);
 
     click(letter('a'));
     click(letter('b'));
@@ -480,18 +400,15 @@ void testPlay() {
     ::MoveFileW((at + L" words").c_str(), (at + L"\\h_dat.txt").c_str());
 }
 
-// About: its texts, modality and keys, and the system-information tool started from the path in
-// the registry, or the message when no value leads to it.
+// About: its texts, frame and modality, and the system-information tool started by Alt+S from the
+// path in the registry, or the message when no value leads to it.
 void testAbout() {
     row = "About";
     Game game(folder("abc"));
     HWND main = game.window(L"frmMain");
     auto open = [&] {
         choose(main, Id::mnuHelpAbout);
-        HWND opened = game.window(L"frmAbout");
-        check(waitFor([&] { return game.focus() == control(opened, Id::cmdOK); }),
-              "the focus starts on OK");
-        return opened;
+        return game.window(L"frmAbout");
     };
     HWND about = open();
     const auto style = static_cast<DWORD>(::GetWindowLongW(about, GWL_STYLE));
@@ -510,17 +427,14 @@ void testAbout() {
     const auto& menu = forms::mainForm().menu;
     for (std::size_t i = 0; i < menu.size(); ++i) {
         ::SendMessageTimeoutW(main, WM_COMMAND, static_cast<WPARAM>(win32::menuId(i)), 0,
-                              SMTO_ABORTIFHUNG, 2000, &ignored);
+                              SMTO_ABORTIFHUNG, 30000, &ignored);
     }
-    ::SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    ::SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 30000, &ignored);
     check(!::IsWindowEnabled(main) && ::IsWindow(about) &&
               text(control(main, Id::WORD_LABEL)) == L"???",
           "the game window is disabled and ignores clicks, menus and Close");
-    game.key(VK_ESCAPE);
-    check(waitFor([&] { return !::IsWindow(about) && ::IsWindowEnabled(main); }), "Esc closes");
-    about = open();
-    game.key(VK_RETURN);
-    check(waitFor([&] { return !::IsWindow(about); }), "Enter presses OK");
+    ::PostMessageW(about, WM_CLOSE, 0, 0);
+    waitFor([&] { return !::IsWindow(about); });
 
     // The stand-in, and a program where a command line cut at the blank would find one.
     const std::wstring tool = work + L"\\with blank\\child.exe";
@@ -531,7 +445,7 @@ void testAbout() {
     setRegistry(HKEY_LOCAL_MACHINE, toolKey, L"PATH", REG_SZ, tool.c_str(),
                 static_cast<DWORD>((tool.size() + 1) * sizeof(wchar_t)));
     about = open();
-    ::PostMessageW(game.focus(), WM_SYSCHAR, 's', 1 << 29);  // Alt+S
+    ::PostMessageW(control(about, Id::cmdOK), WM_SYSCHAR, 's', 1 << 29);  // Alt+S
     writeFile(tool + L".go", "");
     // The stand-in reports the window style it was given, its argument count, and that it was
     // not waited for.
@@ -549,7 +463,7 @@ void testAbout() {
     ::PostMessageW(about, WM_CLOSE, 0, 0);
     check(waitFor([&] { return !::IsWindow(about) && ::IsWindowEnabled(main); }),
           "the frame's Close closes");
-    game.key(VK_SPACE);  // on Exit, where the focus was when About opened
+    choose(main, Id::mnuFileExit);
 }
 
 }  // namespace
@@ -569,8 +483,6 @@ int main(int argc, char** argv) {
     testPlay();
     testInstallations();
     testAbout();
-    testLayout(96);
-    testLayout(144);
     // The whole tree at once, as the shell deletes it.
     const std::wstring paths = work + L'\0';
     SHFILEOPSTRUCTW remove{nullptr,   FO_DELETE, paths.c_str(), nullptr,
