@@ -75,13 +75,14 @@ constexpr std::array<Control, 7> kMainControls{{
      .tabIndex = 27,
      // The ampersand joins two words here and marks no access key.
      .accessKeys = false},
-    // No border and a see-through ground: an empty answer leaves no stray box on the window.
+    // Flat, with no border: an empty answer is a label of no width, and a long one lies over
+    // what is beneath it, painted whole, in every toolkit alike.
     {.id = Id::ANSWER_LABEL,
      .name = "ANSWER_LABEL",
      .rect = {5640, 3480, 225, 360},
      .tabIndex = 29,
      .font = &kGothic,
-     .ground = Ground::Clear,
+     .ground = Ground::TitleText,
      .centred = true,
      .sizing = Sizing::AroundCentre},
     {.id = Id::cmdExit,

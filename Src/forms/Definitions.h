@@ -67,7 +67,6 @@ enum class Ground : std::uint8_t {
     Form,       // the window's own: the button face
     Window,     // the window background, white in the standard scheme
     TitleText,  // the active title bar's text, white in the standard scheme
-    Clear,      // not painted: what lies beneath shows through
 };
 
 enum class Sizing : std::uint8_t {

@@ -81,7 +81,6 @@ void paint(QLabel* label, const Control& control) {
             label->setAutoFillBackground(true);
             break;
         case forms::Ground::Form:
-        case forms::Ground::Clear:
             break;
     }
     if (control.blackText) {

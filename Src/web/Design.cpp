@@ -70,8 +70,6 @@ const char* groundName(Ground ground) {
             return "Window";
         case Ground::TitleText:
             return "TitleText";
-        case Ground::Clear:
-            return "Clear";
         case Ground::Form:
             break;
     }

@@ -103,7 +103,6 @@ int groundColour(forms::Ground ground) {
         case forms::Ground::TitleText:
             return COLOR_CAPTIONTEXT;
         case forms::Ground::Form:
-        case forms::Ground::Clear:
             break;
     }
     return COLOR_BTNFACE;
@@ -133,27 +132,12 @@ COLORREF textColour(const forms::Control& label) {
         return RGB(0, 0, 0);
     }
     const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
-    if (label.ground == forms::Ground::Clear) {
-        return text;
-    }
     const COLORREF ground = ::GetSysColor(groundColour(label.ground));
     const COLORREF other = ::GetSysColor(COLOR_WINDOW);
     constexpr double kLegible = 4.5;
     return contrast(text, ground) >= kLegible || contrast(text, ground) >= contrast(other, ground)
                ? text
                : other;
-}
-
-RECT rectOf(const forms::Rect& bounds) {
-    return {bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
-}
-
-// An area of the window with every control in it, painted at once and so in the order a full
-// repaint takes: left to the message loop, a see-through label would be painted after the
-// controls beneath it, and its text would lie over a button that a repaint draws over it.
-void redrawBeneath(HWND parent, const RECT& area) {
-    ::RedrawWindow(parent, &area, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 }  // namespace
@@ -229,9 +213,6 @@ void Controls::create(Item& made) {
             style |= SS_NOPREFIX | (design.centred ? SS_CENTER : SS_LEFT);
             if (design.sizing != forms::Sizing::Fixed) {
                 style |= SS_CENTERIMAGE;  // one line, centred from top to bottom
-            }
-            if (design.ground == forms::Ground::Clear) {
-                exStyle |= WS_EX_TRANSPARENT;  // painted after what lies beneath
             }
             break;
         case forms::Kind::Button:
@@ -328,28 +309,14 @@ forms::TextSize Controls::measureText(Id id, std::string_view text) const {
 void Controls::setCaption(Id id, std::string_view text) {
     Item& made = item(id);
     ::SetWindowTextW(made.window, widen(text).c_str());
-    if (made.design->ground == forms::Ground::Clear) {
-        // A see-through label leaves its old text behind unless what lies beneath is redrawn.
-        RECT area;
-        ::GetWindowRect(made.window, &area);
-        ::MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&area), 2);
-        redrawBeneath(parent_, area);
-    }
 }
 
 void Controls::move(Item& made, const forms::Rect& bounds) {
-    RECT before;
-    ::GetWindowRect(made.window, &before);
-    ::MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&before), 2);
     // Nothing of the old pixels is kept: a caption moves within its label as the label changes
     // size, so copied pixels would show old text beside the new.
     ::SetWindowPos(made.window, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     ::RedrawWindow(made.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
-    if (made.design->ground == forms::Ground::Clear) {
-        redrawBeneath(parent_, before);
-        redrawBeneath(parent_, rectOf(bounds));
-    }
 }
 
 void Controls::setBounds(forms::ControlRef control, const forms::Rect& bounds) {
@@ -373,10 +340,6 @@ HBRUSH Controls::paintLabel(HWND label, HDC dc) const {
         }
         const forms::Control& design = *made->design;
         ::SetTextColor(dc, textColour(design));
-        if (design.ground == forms::Ground::Clear) {
-            ::SetBkMode(dc, TRANSPARENT);
-            return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-        }
         const int colour = groundColour(design.ground);
         ::SetBkColor(dc, ::GetSysColor(colour));
         return ::GetSysColorBrush(colour);

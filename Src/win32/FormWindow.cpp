@@ -233,11 +233,23 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_DPICHANGED: {
+            const int before = dpi_;
             dpi_ = LOWORD(wParam);
+            RECT client;
+            ::GetClientRect(window_, &client);
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
                            suggested->right - suggested->left, suggested->bottom - suggested->top,
                            SWP_NOZORDER | SWP_NOACTIVATE);
+            // The client area scales with the density, whatever the suggested frame takes: a
+            // system whose frames keep their size at every density suggests a little too much.
+            RECT now;
+            ::GetClientRect(window_, &now);
+            const int wider = ::MulDiv(client.right, dpi_, before) - now.right;
+            const int taller = ::MulDiv(client.bottom, dpi_, before) - now.bottom;
+            ::SetWindowPos(window_, nullptr, 0, 0, suggested->right - suggested->left + wider,
+                           suggested->bottom - suggested->top + taller,
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
             controls_->setDpi(dpi_);
             dpiChanged();
             return 0;

@@ -309,7 +309,7 @@ EOF
 # controls go where the definitions put them, the captions show the ends of the whole texts,
 # and back at the first density they show what they first showed.
 begin "pixel density"
-long=pneumonoultramicroscopicsilicovolcanoconiosisantiestablishmentarianism
+long=pneumonoultramicroscopicsilicovolcanoconiosisantiestablishmentar  # 64 letters, the most
 masked=${long//?/?}
 words "$long"
 step="a long word lost at 96 dpi"
