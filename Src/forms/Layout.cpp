@@ -1,6 +1,7 @@
 #include "Layout.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/WordFile.h"
 
@@ -27,20 +28,43 @@ std::string fitted(std::u32string_view caption, int room, const MeasureText& mea
     return ends(caption, fits);
 }
 
+// What a label may take of its row, in pixels: the window's width, less what the buttons on
+// either side of it take, and a gap. A label over a button would hide it.
+std::pair<int, int> room(const Form& form, const Control& label, int dpi) {
+    constexpr int kGap = 120;  // twips
+    const TwipsRect& own = label.rect;
+    int left = 0;
+    int right = form.clientWidth;
+    for (const Control& other : form.controls) {
+        const TwipsRect& rect = other.rect;
+        if (other.kind != Kind::Button || rect.top >= own.top + own.height ||
+            own.top >= rect.top + rect.height) {
+            continue;
+        }
+        if (rect.left + rect.width <= own.left) {
+            left = std::max(left, rect.left + rect.width + kGap);
+        } else if (rect.left >= own.left + own.width) {
+            right = std::min(right, rect.left - kGap);
+        }
+    }
+    return {pixels(left, dpi), pixels(right, dpi)};
+}
+
 }  // namespace
 
-PlacedCaption placeCaption(const Control& label, std::u32string_view caption, int dpi, int frame,
-                           int clientWidth, const MeasureText& measure) {
+PlacedCaption placeCaption(const Form& form, const Control& label, std::u32string_view caption,
+                           int dpi, int frame, const MeasureText& measure) {
     const Rect designed = pixelRect(label.rect, dpi);
+    const auto [left, right] = room(form, label, dpi);
     PlacedCaption placed;
-    placed.text = fitted(caption, clientWidth - 2 * frame, measure);
+    placed.text = fitted(caption, right - left - 2 * frame, measure);
     const TextSize size = measure(placed.text);
     placed.bounds = {designed.left, designed.top, size.width + 2 * frame, size.height + 2 * frame};
     if (label.sizing == Sizing::AroundCentre) {
         // Kept doubled, so odd widths never make the label drift from game to game.
         const int centre2 = 2 * designed.left + designed.width;
-        placed.bounds.left = std::clamp((centre2 - placed.bounds.width) / 2, 0,
-                                        std::max(0, clientWidth - placed.bounds.width));
+        placed.bounds.left = std::clamp((centre2 - placed.bounds.width) / 2, left,
+                                        std::max(left, right - placed.bounds.width));
     }
     return placed;
 }

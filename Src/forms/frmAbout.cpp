@@ -105,9 +105,10 @@ void frmAbout::cmdSysInfo_Click() {
 // The title sizes its label, which grows to the right of its fixed left edge.
 void frmAbout::placeTitle() {
     const int dpi = view_->dpi();
+    const forms::Form& design = forms::aboutForm();
     const forms::PlacedCaption placed = forms::placeCaption(
-        forms::control(forms::aboutForm(), Id::lblTitle), decodeUtf8(kAppTitle), dpi,
-        view_->frameWidth(Id::lblTitle), forms::pixels(forms::aboutForm().clientWidth, dpi),
+        design, forms::control(design, Id::lblTitle), decodeUtf8(kAppTitle), dpi,
+        view_->frameWidth(Id::lblTitle),
         [&](std::string_view text) { return view_->measureText(Id::lblTitle, text); });
     view_->setCaption(Id::lblTitle, placed.text);
     view_->setBounds(Id::lblTitle, placed.bounds);

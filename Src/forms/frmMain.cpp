@@ -277,9 +277,9 @@ void frmMain::placePicture() {
 
 void frmMain::setCaption(Id label, std::u32string caption) {
     const int dpi = view_.dpi();
+    const forms::Form& design = forms::mainForm();
     const forms::PlacedCaption placed = forms::placeCaption(
-        forms::control(forms::mainForm(), label), caption, dpi, view_.frameWidth(label),
-        forms::pixels(forms::mainForm().clientWidth, dpi),
+        design, forms::control(design, label), caption, dpi, view_.frameWidth(label),
         [&](std::string_view text) { return view_.measureText(label, text); });
     captions_.at(slotOf(label)) = std::move(caption);
     view_.setCaption(label, placed.text);

@@ -297,6 +297,16 @@ private slots:
         QCOMPARE(game.view.bounds(Id::WORD_LABEL), bounds);
     }
 
+    // A long answer, shown after a loss beside Reset & Start, keeps clear of the button rather
+    // than hide it, and shows its two ends in the room it has.
+    void answerKeepsClearOfButtons() {
+        Game game(std::string(40, 'q') + "\n");
+        game.form.Form_Load();
+        game.guess(QByteArray(10, 'z'));
+        QCOMPARE(game.caption(Id::ANSWER_LABEL).size(), 29);
+        QCOMPARE(game.view.bounds(Id::ANSWER_LABEL), (Rect{241, 232, 290, 20}));
+    }
+
     // Screen readers hear the word spelled, the tries and the picture by name, told only when
     // they change, and every guess said unasked; the end is an alert as well.
     void screenReaders_data() {

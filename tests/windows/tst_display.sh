@@ -3,7 +3,8 @@
 # desktop, real keys and mouse clicks from xdotool. After every step it checks where the keyboard
 # focus is, and that the screen shows exactly what a full repaint of the windows draws; it changes
 # the pixel density as Windows does, reads the fonts the captions are drawn in, and drags the
-# window small. The screenshots of a failing step are kept in a folder the failure names.
+# window small. The screenshots of a failing step are kept in a folder the failure names; with
+# VOSTREL_DISPLAY_SHOTS=folder, every screen is kept there.
 # Usage: tst_display.sh <vostrel.exe> <display_helper.exe> <glyph_probe.dll>
 set -uo pipefail
 
@@ -150,6 +151,11 @@ screen() {
     ask redraw
     settled "$repainted" || fail "the screen never settles after a full repaint"
     differ=$(compare -metric AE "$shown" "$repainted" null: 2>&1)
+    # VOSTREL_DISPLAY_SHOTS=folder keeps every screen, to look at as a player would.
+    if [ -n "${VOSTREL_DISPLAY_SHOTS:-}" ]; then
+        mkdir -p "$VOSTREL_DISPLAY_SHOTS"
+        convert "$shown" "$VOSTREL_DISPLAY_SHOTS/$(printf %02d "$shots") $part, ${step//\//-}.png"
+    fi
     if [ "$differ" != 0 ]; then
         local folder="$kept/$(printf %02d "$shots") $part, ${step//\//-}"
         mkdir -p "$folder"
