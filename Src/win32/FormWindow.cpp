@@ -216,11 +216,8 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED && controls_ != nullptr) {
-                // A window disabled under a modal one takes no command, though a click posted to
-                // it may still arrive.
-                if (::IsWindowEnabled(window_)) {
-                    command(LOWORD(wParam), lParam != 0);
-                }
+                // Even a window disabled under a modal one: its procedures know to ignore it.
+                command(LOWORD(wParam), lParam != 0);
                 return 0;
             }
             break;
