@@ -414,6 +414,13 @@ const fetched = [...document.querySelectorAll('link[rel=preload][as=fetch]:not([
                           typeof got === 'number' ? got : new Uint8Array(got);
                   }, () => {}));
 
+// The program the page began compiling while it was read; the single-file page carries it
+// inside its script instead.
+function instantiate(imports, ready) {
+    VostrelProgram.then((program) => WebAssembly.instantiate(program, imports)).then(ready);
+    return {};
+}
+
 // The program; the single-file page carries its files inside (VostrelFiles, base64 by name).
 var Module = {
     files: Object.fromEntries(
@@ -421,12 +428,6 @@ var Module = {
             .map(
                 ([name, base64]) => [name, Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))])),
     early,
-    // The program the page began compiling while it was read; the single-file page carries it
-    // inside its script instead.
-    instantiateWasm: window.VostrelProgram && ((imports, ready) => {
-        VostrelProgram.then((program) => WebAssembly.instantiate(program, imports))
-            .then((instance) => ready(instance));
-        return {};
-    }),
+    instantiateWasm: window.VostrelProgram && instantiate,
     onRuntimeInitialized: () => Promise.all(fetched).then(start),
 };
