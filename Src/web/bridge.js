@@ -1,9 +1,7 @@
 // The page's side of Page.h: the C++ faces' calls, made into calls on the page's `Page` object.
 mergeInto(LibraryManager.library, {
     $text: function(at) {
-        let end = at;
-        while (HEAPU8[end])
-            end++;
+        const end = HEAPU8.indexOf(0, at);
         // Every character is shown, a leading byte-order mark too.
         return new TextDecoder('utf-8', {ignoreBOM: true}).decode(HEAPU8.subarray(at, end));
     },

@@ -74,7 +74,7 @@ const Page = (() => {
         if (c.blackText)
             made.style.color = '#000';
         if (c.font)
-            made.style.font = cssFont(c.font);
+            made.style.font = made.dataset.font = cssFont(c.font);
         made.dataset.name = c.name;
         if (c.index >= 0)
             made.dataset.index = c.index;
@@ -259,11 +259,10 @@ const Page = (() => {
         focused: (w) => windows[w].last ?? -1,
         measure(w, id, text) {
             measurer ??= document.createElement('canvas').getContext('2d');
-            // A control's font never changes: reading it once spares working out the page's
-            // styles again at every caption.
+            // A control's font never changes: the design's, or else read once from the page's
+            // styles, which would otherwise be worked out again at every caption.
             const control = element(w, id);
-            control.dataset.font ??= getComputedStyle(control).font;
-            measurer.font = control.dataset.font;
+            measurer.font = control.dataset.font ??= getComputedStyle(control).font;
             const size = measurer.measureText(text);
             return [
                 Math.ceil(size.width),
@@ -403,21 +402,12 @@ document.addEventListener('drop', (event) => {
     useOwnList(event.dataTransfer.files[0]);
 });
 
-// The files the first game reads, fetched beside the program rather than after it (the page's
-// preload hints name them), kept for the program's first read of each: bytes, or an HTTP status.
-const early = {};
-const fetched = [...document.querySelectorAll('link[rel=preload][as=fetch]:not([type])')].map(
-    (link) => fetch(link.href)
-                  .then((response) => response.ok ? response.arrayBuffer() : response.status)
-                  .then((got) => {
-                      early[link.getAttribute('href')] =
-                          typeof got === 'number' ? got : new Uint8Array(got);
-                  }, () => {}));
-
-// The program the page began compiling while it was read; the single-file page carries it
-// inside its script instead.
+// The program the page began compiling while it was read (Vostrel, in its head), made ready as
+// soon as everything it needs is in; the single-file page carries it inside its script instead.
 function instantiate(imports, ready) {
-    VostrelProgram.then((program) => WebAssembly.instantiate(program, imports)).then(ready);
+    Vostrel.then = () => WebAssembly.instantiate(Vostrel.program, imports).then(ready);
+    if (Vostrel.waiting === 0)
+        queueMicrotask(Vostrel.then);
     return {};
 }
 
@@ -427,7 +417,7 @@ var Module = {
         Object.entries(window.VostrelFiles ?? {})
             .map(
                 ([name, base64]) => [name, Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))])),
-    early,
-    instantiateWasm: window.VostrelProgram && instantiate,
-    onRuntimeInitialized: () => Promise.all(fetched).then(start),
+    early: window.Vostrel?.early,
+    instantiateWasm: window.Vostrel && instantiate,
+    onRuntimeInitialized: start,
 };
