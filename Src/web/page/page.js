@@ -402,12 +402,11 @@ document.addEventListener('drop', (event) => {
     useOwnList(event.dataTransfer.files[0]);
 });
 
-// The program the page began compiling while it was read (Vostrel, in its head), made ready as
-// soon as everything it needs is in; the single-file page carries it inside its script instead.
+// The program the page began compiling while it was read (Vostrel, in its head), made ready once
+// everything the game needs is in; the single-file page carries it inside its script instead.
 function instantiate(imports, ready) {
     Vostrel.then = () => WebAssembly.instantiate(Vostrel.program, imports).then(ready);
-    if (Vostrel.waiting === 0)
-        queueMicrotask(Vostrel.then);
+    Vostrel.arrived();
     return {};
 }
 
