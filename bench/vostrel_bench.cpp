@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "MainWindow.h"
+#include "MainFace.h"
 #include "services/Services.h"
 
 namespace {
@@ -62,7 +62,7 @@ private:
 // Reset & Start in a loaded window: read, draw, and reset the controls.
 void BM_NewGame(benchmark::State& state) {
     const AppFolder folder(makeWordFile(state.range(0)));
-    MainWindow window(kSystem, folder.path());
+    vostrel::qt::MainFace window(kSystem, folder.path());
     window.load();
     for (auto _ : state) {
         window.form().CMD_RESET_Click();

@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return -1;  // the file reader never hands over more
     }
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const vostrel::WordList words(bytes);
+    const vostrel::Words words(bytes);
     const std::string_view all(bytes);
     const bool utf16 = all.starts_with("\xFF\xFE") || all.starts_with("\xFE\xFF");
     std::size_t from = 0;

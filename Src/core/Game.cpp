@@ -38,12 +38,12 @@ LoadResult loadWordFile(const FileSystem& files, std::string_view appFolder) {
             result.status = LoadStatus::Unreadable;
             return result;
     }
-    result.words = WordList(bytes.release());
+    result.words = Words(bytes.release());
     result.status = result.words.empty() ? LoadStatus::NoWords : LoadStatus::Ok;
     return result;
 }
 
-std::u32string decodeWord(const WordList& words, std::size_t index, const AnsiText& text) {
+std::u32string decodeWord(const Words& words, std::size_t index, const AnsiText& text) {
     const std::string_view word = words[index];
     return decodeUtf8(words.encoding() == TextEncoding::Utf8 ? std::string(word)
                                                              : text.toUtf8(word));

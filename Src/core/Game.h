@@ -28,7 +28,7 @@ enum class LoadStatus { Ok, Missing, Unreadable, TooLarge, NoWords };
 
 struct LoadResult {
     LoadStatus status = LoadStatus::Missing;
-    WordList words;
+    Words words;
 };
 
 // Reads the word file from the application folder. Anything that is not a regular file (a
@@ -36,7 +36,7 @@ struct LoadResult {
 LoadResult loadWordFile(const FileSystem& files, std::string_view appFolder);
 
 // A word of the list as text: UTF-8 where the file said so, otherwise in the system's encoding.
-std::u32string decodeWord(const WordList& words, std::size_t index, const AnsiText& text);
+std::u32string decodeWord(const Words& words, std::size_t index, const AnsiText& text);
 
 // A uniform draw from [0, count); count must not be 0.
 std::size_t drawIndex(std::size_t count, std::mt19937_64& rng);

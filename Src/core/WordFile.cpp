@@ -40,7 +40,7 @@ void appendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
-WordList::WordList(std::string bytes) : text_(std::move(bytes)) {
+Words::Words(std::string bytes) : text_(std::move(bytes)) {
     std::size_t pos = 0;
     if (text_.starts_with("\xFF\xFE") || text_.starts_with("\xFE\xFF")) {
         text_ = utf16ToUtf8(std::string_view(text_).substr(2), text_[0] == '\xFE');
@@ -62,7 +62,7 @@ WordList::WordList(std::string bytes) : text_(std::move(bytes)) {
     }
 }
 
-WordList::Field WordList::fieldAt(std::size_t pos) const {
+Words::Field Words::fieldAt(std::size_t pos) const {
     const std::string_view text = text_;
     const std::size_t end = text.size();
     while (pos < end && isBlank(text[pos])) {
@@ -84,7 +84,7 @@ WordList::Field WordList::fieldAt(std::size_t pos) const {
     return {length <= kMaxWordBytes ? text.substr(begin, length) : std::string_view(), pos + 1};
 }
 
-std::string_view WordList::operator[](std::size_t index) const {
+std::string_view Words::operator[](std::size_t index) const {
     return fieldAt(starts_.at(index)).word;
 }
 

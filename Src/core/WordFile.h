@@ -30,11 +30,11 @@ enum class TextEncoding { System, Utf8 };
 // A field that begins with a double quote runs to the next double quote, which may lie on a later
 // line; text between that quote and the next separator is dropped, and a quote left open runs to
 // the end of the file. Empty fields and fields longer than kMaxWordBytes are not words.
-class WordList {
+class Words {
 public:
-    WordList() = default;
+    Words() = default;
     // From the bytes of a word file, byte-order mark and all.
-    explicit WordList(std::string bytes);
+    explicit Words(std::string bytes);
 
     [[nodiscard]] std::size_t size() const { return starts_.size(); }
     [[nodiscard]] bool empty() const { return starts_.empty(); }

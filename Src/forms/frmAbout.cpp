@@ -5,8 +5,8 @@
 #include "AppInfo.h"
 #include "core/SysInfo.h"
 #include "core/WordFile.h"
+#include "forms/Faces.h"
 #include "forms/Layout.h"
-#include "forms/Views.h"
 
 namespace vostrel {
 
@@ -14,7 +14,7 @@ using forms::Id;
 
 frmAbout::frmAbout(const Services& system) : system_(system) {}
 
-void frmAbout::Show(AboutView& view, std::function<void()> unloaded) {
+void frmAbout::Show(AboutFace& view, std::function<void()> unloaded) {
     view_ = &view;
     unloaded_ = std::move(unloaded);
     messageOpen_ = false;

@@ -8,7 +8,7 @@
 
 namespace vostrel {
 
-class AboutView;
+class AboutFace;
 
 // The About window: the program's title and version, and a way to the system's own information
 // tool. One instance serves the whole run; every showing loads its window afresh.
@@ -17,7 +17,7 @@ public:
     explicit frmAbout(const Services& system);
 
     // Loads the window into `view` and shows it modally; `unloaded` runs once it is unloaded.
-    void Show(AboutView& view, std::function<void()> unloaded);
+    void Show(AboutFace& view, std::function<void()> unloaded);
 
     // Events as the toolkit reports them. While its message is open, the window takes no input.
     void Click(forms::Id control);
@@ -40,7 +40,7 @@ private:
     void StartSysInfo();
 
     const Services& system_;
-    AboutView* view_ = nullptr;
+    AboutFace* view_ = nullptr;
     std::function<void()> unloaded_;
     bool messageOpen_ = false;
 };

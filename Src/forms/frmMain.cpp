@@ -36,7 +36,7 @@ std::size_t slotOf(Id label) {
 
 }  // namespace
 
-frmMain::frmMain(MainView& view, const Services& system, std::string appFolder)
+frmMain::frmMain(MainFace& view, const Services& system, std::string appFolder)
     : view_(view), system_(system), appFolder_(std::move(appFolder)) {}
 
 frmMain::~frmMain() = default;
@@ -228,7 +228,7 @@ void frmMain::mnuHelpAbout_Click() {
     // The focus comes back to where it was once the About window has gone.
     const std::optional<forms::ControlRef> focused = view_.focus();
     aboutOpen_ = true;
-    about_->Show(view_.aboutView(*about_), [this, focused] {
+    about_->Show(view_.aboutFace(*about_), [this, focused] {
         aboutOpen_ = false;
         if (focused && state_ == State::Loaded) {
             view_.setFocus(*focused);

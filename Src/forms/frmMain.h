@@ -8,8 +8,8 @@
 #include "core/Game.h"
 #include "core/WordFile.h"
 #include "forms/Definitions.h"
+#include "forms/Faces.h"
 #include "forms/Keyboard.h"
-#include "forms/Views.h"
 #include "services/Services.h"
 
 namespace vostrel {
@@ -17,12 +17,12 @@ namespace vostrel {
 class frmAbout;
 
 // The game window: its state and procedures, under the names of the game's design. It reaches
-// the window on the screen only through `MainView`, so every rule runs the same under any
+// the window on the screen only through `MainFace`, so every rule runs the same under any
 // toolkit and in tests.
 class frmMain {
 public:
     // The window's data lies in `appFolder`. Nothing runs until the toolkit loads the window.
-    frmMain(MainView& view, const Services& system, std::string appFolder);
+    frmMain(MainFace& view, const Services& system, std::string appFolder);
     ~frmMain();
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
@@ -70,7 +70,7 @@ private:
     void describeForScreenReaders();
     void tell(forms::Id control, std::size_t slot, const std::string& name);
 
-    MainView& view_;
+    MainFace& view_;
     const Services& system_;
     const std::string appFolder_;
     State state_ = State::Loaded;
@@ -78,7 +78,7 @@ private:
     std::unique_ptr<frmAbout> about_;
 
     // Game state.
-    vostrel::WordList WordList;
+    Words WordList;
     std::array<std::string, kMaxMisses> PictFiles;
     std::u32string AnswerWord;
     std::size_t AnswerLen = 0;

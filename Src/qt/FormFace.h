@@ -10,17 +10,17 @@
 #include "MessageBox.h"
 #include "QtText.h"
 #include "ScreenReader.h"
+#include "forms/Faces.h"
 #include "forms/Keyboard.h"
-#include "forms/Views.h"
 
-namespace vostrel {
+namespace vostrel::qt {
 
 // What both Qt windows do alike for their procedures: a Qt window of type `Window` (a main window
 // or a dialog) that puts the captions, places, focus and spoken names it is told on its designed
 // controls, and hands the keys, closing and focus moves that Qt would decide itself to the
 // window's procedures.
-template <class Window, class View>
-class FormFace : public Window, public View {
+template <class Window, class Face>
+class FormFace : public Window, public Face {
 public:
     using Window::Window;
 
@@ -104,4 +104,4 @@ protected:
     bool unloading_ = false;  // the procedures unload the window: the close is theirs
 };
 
-}  // namespace vostrel
+}  // namespace vostrel::qt

@@ -2,7 +2,7 @@
 
 #include "AppInfo.h"
 #include "AppStyle.h"
-#include "MainWindow.h"
+#include "MainFace.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -15,7 +15,7 @@ int main(int argc, char* argv[]) {
     vostrel::installAppStyle();
 
     const vostrel::Services system = vostrel::systemServices();
-    MainWindow window(system, vostrel::programFolder());
+    vostrel::qt::MainFace window(system, vostrel::programFolder());
     if (!window.load()) {
         return 0;  // the new game failed and has said why
     }

@@ -4,7 +4,7 @@
 
 #include "Bitmap.h"
 
-namespace vostrel {
+namespace vostrel::web {
 
 namespace {
 
@@ -18,42 +18,42 @@ int id(forms::Id control) {
 
 }  // namespace
 
-template <class View, int Window>
-int PageFace<View, Window>::frameWidth(forms::Id control) const {
+template <class Face, int Window>
+int FormFace<Face, Window>::frameWidth(forms::Id control) const {
     return forms::borderPixels(forms::control(design(Window), control).border);
 }
 
-template <class View, int Window>
-forms::TextSize PageFace<View, Window>::measureText(forms::Id control,
+template <class Face, int Window>
+forms::TextSize FormFace<Face, Window>::measureText(forms::Id control,
                                                     std::string_view text) const {
     int size[2] = {};
     page_measure(Window, id(control), std::string(text).c_str(), size);
     return {size[0], size[1]};
 }
 
-template <class View, int Window>
-void PageFace<View, Window>::setCaption(forms::Id control, std::string_view text) {
+template <class Face, int Window>
+void FormFace<Face, Window>::setCaption(forms::Id control, std::string_view text) {
     page_caption(Window, id(control), std::string(text).c_str());
 }
 
-template <class View, int Window>
-void PageFace<View, Window>::setBounds(forms::ControlRef control, const forms::Rect& bounds) {
+template <class Face, int Window>
+void FormFace<Face, Window>::setBounds(forms::ControlRef control, const forms::Rect& bounds) {
     page_bounds(Window, id(control.id), control.index, bounds.left, bounds.top, bounds.width,
                 bounds.height);
 }
 
-template <class View, int Window>
-void PageFace<View, Window>::setSpokenName(forms::Id control, std::string_view name) {
+template <class Face, int Window>
+void FormFace<Face, Window>::setSpokenName(forms::Id control, std::string_view name) {
     page_spoken(Window, id(control), std::string(name).c_str());
 }
 
-template <class View, int Window>
-void PageFace<View, Window>::setFocus(forms::ControlRef control) {
+template <class Face, int Window>
+void FormFace<Face, Window>::setFocus(forms::ControlRef control) {
     page_focus(Window, id(control.id), control.index);
 }
 
-template <class View, int Window>
-std::optional<forms::ControlRef> PageFace<View, Window>::focus() const {
+template <class Face, int Window>
+std::optional<forms::ControlRef> FormFace<Face, Window>::focus() const {
     const int focused = page_focused(Window);
     if (focused < 0) {
         return std::nullopt;
@@ -61,15 +61,15 @@ std::optional<forms::ControlRef> PageFace<View, Window>::focus() const {
     return forms::ControlRef{static_cast<forms::Id>(focused / 32), focused % 32 - 1};
 }
 
-template <class View, int Window>
-void PageFace<View, Window>::showMessage(std::string_view title, std::string_view text,
+template <class Face, int Window>
+void FormFace<Face, Window>::showMessage(std::string_view title, std::string_view text,
                                          std::function<void()> then) {
     then_ = std::move(then);
     page_message(Window, std::string(title).c_str(), std::string(text).c_str());
 }
 
-template <class View, int Window>
-void PageFace<View, Window>::messageClosed() {
+template <class Face, int Window>
+void FormFace<Face, Window>::messageClosed() {
     // Taken first: what follows may show another message.
     auto then = std::move(then_);
     then_ = nullptr;
@@ -78,8 +78,8 @@ void PageFace<View, Window>::messageClosed() {
     }
 }
 
-template class PageFace<MainView, 0>;
-template class PageFace<AboutView, 1>;
+template class FormFace<vostrel::MainFace, 0>;
+template class FormFace<vostrel::AboutFace, 1>;
 
 AboutFace::AboutFace(frmAbout& form) : form_(form) {
     forms::placeFixedControls(*this, forms::aboutForm());
@@ -114,11 +114,11 @@ void MainFace::announce(std::string_view utterance) {
     page_announce(std::string(utterance).c_str());
 }
 
-AboutView& MainFace::aboutView(frmAbout& form) {
+vostrel::AboutFace& MainFace::aboutFace(frmAbout& form) {
     if (about_ == nullptr) {
         about_ = std::make_unique<AboutFace>(form);
     }
     return *about_;
 }
 
-}  // namespace vostrel
+}  // namespace vostrel::web

@@ -4,14 +4,14 @@
 #include <memory>
 
 #include "Page.h"
-#include "forms/Views.h"
+#include "forms/Faces.h"
 
-namespace vostrel {
+namespace vostrel::web {
 
 // What both windows do alike on the page: every caption, place, spoken name and move of the
 // focus the procedures ask for goes to the page as it is. `Window` is the page's number for it.
-template <class View, int Window>
-class PageFace : public View {
+template <class Face, int Window>
+class FormFace : public Face {
 public:
     // The browser zooms the page itself; the design's pixels are its CSS pixels.
     [[nodiscard]] int dpi() const override { return forms::kDesignDpi; }
@@ -34,7 +34,7 @@ private:
     std::function<void()> then_;
 };
 
-class AboutFace final : public PageFace<AboutView, 1> {
+class AboutFace final : public FormFace<vostrel::AboutFace, 1> {
 public:
     explicit AboutFace(frmAbout& form);
 
@@ -48,7 +48,7 @@ private:
     frmAbout& form_;
 };
 
-class MainFace final : public PageFace<MainView, 0> {
+class MainFace final : public FormFace<vostrel::MainFace, 0> {
 public:
     // Only once the page has drawn the windows.
     MainFace();
@@ -58,7 +58,7 @@ public:
     void showBlankPicture(PictureSize size) override;
     void alert(forms::Id control) override { page_alert(static_cast<int>(control)); }
     void announce(std::string_view utterance) override;
-    AboutView& aboutView(frmAbout& form) override;
+    vostrel::AboutFace& aboutFace(frmAbout& form) override;
 
     // The About window, once it has been asked for.
     [[nodiscard]] AboutFace* about() { return about_.get(); }
@@ -67,4 +67,4 @@ private:
     std::unique_ptr<AboutFace> about_;
 };
 
-}  // namespace vostrel
+}  // namespace vostrel::web

@@ -14,14 +14,14 @@ namespace {
 using vostrel::forms::Id;
 
 struct Game {
-    vostrel::MainFace view;
+    vostrel::web::MainFace view;
     vostrel::Services system = vostrel::systemServices();
     vostrel::frmMain form{view, system, vostrel::programFolder()};
 };
 
 std::unique_ptr<Game> game;
 
-vostrel::AboutFace* about() {
+vostrel::web::AboutFace* about() {
     return game != nullptr ? game->view.about() : nullptr;
 }
 

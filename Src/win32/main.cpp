@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "MainWindow.h"
+#include "MainFace.h"
 #include "ScreenReader.h"
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
@@ -11,7 +11,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     ::InitCommonControlsEx(&controls);
     const vostrel::Services system = vostrel::systemServices();
     vostrel::win32::ScreenReader reader;
-    vostrel::win32::MainWindow window(system, vostrel::programFolder(), reader);
+    vostrel::win32::MainFace window(system, vostrel::programFolder(), reader);
     if (window.load()) {  // otherwise the new game failed and has said why
         window.run(show);
     }

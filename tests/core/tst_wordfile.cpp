@@ -5,7 +5,7 @@
 #include "core/WordFile.h"
 
 // Words joined by '|', so a table row shows the whole expected list at a glance.
-static QString joined(const vostrel::WordList& words) {
+static QString joined(const vostrel::Words& words) {
     QStringList list;
     for (std::size_t i = 0; i < words.size(); ++i) {
         // Character by character: QString's conversions drop a byte-order mark that a word holds.
@@ -80,7 +80,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, words);
         QFETCH(bool, utf8);
-        const vostrel::WordList list(bytes.toStdString());
+        const vostrel::Words list(bytes.toStdString());
         QCOMPARE(joined(list), words);
         QCOMPARE(list.encoding() == vostrel::TextEncoding::Utf8, utf8);
     }

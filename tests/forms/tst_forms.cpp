@@ -3,7 +3,7 @@
 #include <type_traits>
 
 #include "FakeSystem.h"
-#include "RecordingViews.h"
+#include "RecordingFaces.h"
 #include "Rows.h"
 #include "forms/frmMain.h"
 

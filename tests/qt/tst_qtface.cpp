@@ -9,7 +9,7 @@
 
 #include "AppInfo.h"
 #include "AppStyle.h"
-#include "MainWindow.h"
+#include "MainFace.h"
 #include "Rows.h"
 
 namespace forms = vostrel::forms;
@@ -30,8 +30,8 @@ public:
         }
     }
     [[nodiscard]] QString filePath(const QString& name) const { return dir_.filePath(name); }
-    [[nodiscard]] std::unique_ptr<MainWindow> load() const {
-        auto window = std::make_unique<MainWindow>(system_, dir_.path().toStdString());
+    [[nodiscard]] std::unique_ptr<vostrel::qt::MainFace> load() const {
+        auto window = std::make_unique<vostrel::qt::MainFace>(system_, dir_.path().toStdString());
         window->load();
         return window;
     }
@@ -98,7 +98,7 @@ private slots:
     // shipped data loads no image-format plugin (each costs start-up time).
     void startingLoadsNoImagePlugin() {
         const vostrel::Services system = vostrel::systemServices();
-        MainWindow window(system, VOSTREL_DATA_DIR);
+        vostrel::qt::MainFace window(system, VOSTREL_DATA_DIR);
         QVERIFY(window.load());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

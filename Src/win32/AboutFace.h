@@ -1,14 +1,14 @@
 #pragma once
 
-#include "FormWindow.h"
+#include "FormFace.h"
 #include "forms/frmAbout.h"
 
 namespace vostrel::win32 {
 
 // The About window: modal over the game window that owns it, made afresh for every showing.
-class AboutWindow final : public FormFace<AboutView> {
+class AboutFace final : public FormFace<vostrel::AboutFace> {
 public:
-    AboutWindow(frmAbout& form, HWND owner, ScreenReader& reader);
+    AboutFace(frmAbout& form, HWND owner, ScreenReader& reader);
 
     // Makes the window, hidden, at its place, unless it is already there.
     void open();

@@ -1,6 +1,6 @@
-#include "MainWindow.h"
+#include "MainFace.h"
 
-#include "AboutWindow.h"
+#include "AboutFace.h"
 #include "CommandIds.h"
 #include "Dpi.h"
 #include "WindowFrame.h"
@@ -9,7 +9,7 @@ namespace vostrel::win32 {
 
 using forms::Id;
 
-MainWindow::MainWindow(const Services& system, std::string appFolder, ScreenReader& reader)
+MainFace::MainFace(const Services& system, std::string appFolder, ScreenReader& reader)
     : FormFace(forms::mainForm(), reader), form_(*this, system, std::move(appFolder)) {
     create(nullptr);
     setIcons();
@@ -21,7 +21,7 @@ MainWindow::MainWindow(const Services& system, std::string appFolder, ScreenRead
     reader_.makeLiveRegion(announcer_);
 }
 
-MainWindow::~MainWindow() {
+MainFace::~MainFace() {
     about_.reset();
     if (handle() != nullptr) {
         ::DestroyWindow(handle());
@@ -33,7 +33,7 @@ MainWindow::~MainWindow() {
     }
 }
 
-void MainWindow::setIcons() {
+void MainFace::setIcons() {
     const int sizes[2] = {systemMetric(SM_CXICON, dpi_), systemMetric(SM_CXSMICON, dpi_)};
     const WPARAM kinds[2] = {ICON_BIG, ICON_SMALL};
     for (int i = 0; i < 2; ++i) {
@@ -47,33 +47,33 @@ void MainWindow::setIcons() {
     }
 }
 
-bool MainWindow::load() {
+bool MainFace::load() {
     return form_.Load();
 }
 
-void MainWindow::run(int how) {
+void MainFace::run(int how) {
     showWithFocus(how);
     runMessages(ended_);
 }
 
-void MainWindow::clicked(Id control, int index) {
+void MainFace::clicked(Id control, int index) {
     form_.Click(control, index);
 }
 
-bool MainWindow::keyDown(forms::Key key) {
+bool MainFace::keyDown(forms::Key key) {
     return form_.KeyDown(key);
 }
 
-void MainWindow::closed() {
+void MainFace::closed() {
     form_.Form_QueryUnload();
 }
 
-void MainWindow::dpiChanged() {
+void MainFace::dpiChanged() {
     setIcons();
     form_.Form_DpiChanged();
 }
 
-LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainFace::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_GETMINMAXINFO && handle() != nullptr) {
         keepClientArea(handle(), forms::pixels(design_.clientWidth, dpi_),
                        forms::pixels(design_.clientHeight, dpi_),
@@ -84,20 +84,20 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ended_ = true;
         ::PostQuitMessage(0);
     }
-    return FormWindow::handleMessage(message, wParam, lParam);
+    return FormFaceBase::handleMessage(message, wParam, lParam);
 }
 
-void MainWindow::unload() {
+void MainFace::unload() {
     if (handle() != nullptr) {
         ::DestroyWindow(handle());
     }
 }
 
-void MainWindow::setEnabled(Id control, int index, bool enabled) {
+void MainFace::setEnabled(Id control, int index, bool enabled) {
     ::EnableWindow(controls_->window(control, index), enabled ? TRUE : FALSE);
 }
 
-PictureSize MainWindow::showPicture(std::string_view bytes, int maxSide) {
+PictureSize MainFace::showPicture(std::string_view bytes, int maxSide) {
     Bitmap picture = pictures_.decode(bytes, maxSide);
     if (!picture) {
         return {};
@@ -107,22 +107,22 @@ PictureSize MainWindow::showPicture(std::string_view bytes, int maxSide) {
     return size;
 }
 
-void MainWindow::showBlankPicture(PictureSize /*size*/) {
+void MainFace::showBlankPicture(PictureSize /*size*/) {
     // The area is sized by frmMain; its ground is all there is to draw.
     controls_->setPicture(Id::HUNG_PICT, Bitmap());
 }
 
-void MainWindow::alert(Id control) {
+void MainFace::alert(Id control) {
     ScreenReader::alert(controls_->window(control));
 }
 
-void MainWindow::announce(std::string_view utterance) {
+void MainFace::announce(std::string_view utterance) {
     ScreenReader::say(announcer_, utterance);
 }
 
-AboutView& MainWindow::aboutView(frmAbout& form) {
+vostrel::AboutFace& MainFace::aboutFace(frmAbout& form) {
     if (about_ == nullptr) {
-        about_ = std::make_unique<AboutWindow>(form, handle(), reader_);
+        about_ = std::make_unique<AboutFace>(form, handle(), reader_);
     }
     about_->open();
     return *about_;

@@ -1,4 +1,4 @@
-#include "FormWindow.h"
+#include "FormFace.h"
 
 #include <stdexcept>
 #include <string>
@@ -11,16 +11,16 @@
 
 namespace vostrel::win32 {
 
-FormWindow::FormWindow(const forms::Form& form, ScreenReader& reader)
+FormFaceBase::FormFaceBase(const forms::Form& form, ScreenReader& reader)
     : design_(form), reader_(reader) {}
 
-FormWindow::~FormWindow() {
+FormFaceBase::~FormFaceBase() {
     if (window_ != nullptr) {
         ::DestroyWindow(window_);
     }
 }
 
-void FormWindow::create(HWND owner) {
+void FormFaceBase::create(HWND owner) {
     const std::wstring className = widen(design_.name);
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
@@ -69,7 +69,7 @@ void FormWindow::create(HWND owner) {
 
 // The client area takes exactly its designed size at the window's density, whatever the menu
 // bar and the frame take, and its designed place on the screen where it has one.
-void FormWindow::fitClientArea() {
+void FormFaceBase::fitClientArea() {
     RECT frame;
     ::GetWindowRect(window_, &frame);
     RECT client;
@@ -89,7 +89,7 @@ void FormWindow::fitClientArea() {
         SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HMENU FormWindow::createMenu() const {
+HMENU FormFaceBase::createMenu() const {
     HMENU bar = ::CreateMenu();
     std::vector<HMENU> popups(design_.menu.size(), nullptr);
     for (std::size_t i = 0; i < design_.menu.size(); ++i) {
@@ -108,7 +108,7 @@ HMENU FormWindow::createMenu() const {
     return bar;
 }
 
-void FormWindow::showWithFocus(int how) {
+void FormFaceBase::showWithFocus(int how) {
     ::ShowWindow(window_, how);
     ::UpdateWindow(window_);
     if (pendingFocus_ != nullptr) {
@@ -117,7 +117,7 @@ void FormWindow::showWithFocus(int how) {
     }
 }
 
-void FormWindow::setFocus(forms::ControlRef control) {
+void FormFaceBase::setFocus(forms::ControlRef control) {
     HWND target = controls_->window(control.id, control.index);
     if (!::IsWindowVisible(window_)) {
         pendingFocus_ = target;
@@ -127,7 +127,7 @@ void FormWindow::setFocus(forms::ControlRef control) {
     ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
 }
 
-std::optional<forms::ControlRef> FormWindow::focus() const {
+std::optional<forms::ControlRef> FormFaceBase::focus() const {
     HWND focused = ::GetFocus();
     if (focused == nullptr || ::GetParent(focused) != window_) {
         return std::nullopt;
@@ -138,7 +138,7 @@ std::optional<forms::ControlRef> FormWindow::focus() const {
 
 // Tab, Shift+Tab, Enter and Esc on this window go to its procedures before the dialog manager,
 // which would act on them in its own way.
-bool FormWindow::forwardKey(const MSG& message) {
+bool FormFaceBase::forwardKey(const MSG& message) {
     if (message.message != WM_KEYDOWN ||
         (message.hwnd != window_ && ::GetParent(message.hwnd) != window_) ||
         ::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) {
@@ -157,7 +157,7 @@ bool FormWindow::forwardKey(const MSG& message) {
     }
 }
 
-void FormWindow::runMessages(const bool& done) {
+void FormFaceBase::runMessages(const bool& done) {
     MSG message;
     while (!done) {
         const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
@@ -179,7 +179,7 @@ void FormWindow::runMessages(const bool& done) {
     }
 }
 
-void FormWindow::setSpokenName(forms::Id control, std::string_view name) {
+void FormFaceBase::setSpokenName(forms::Id control, std::string_view name) {
     HWND target = controls_->window(control);
     // A picture area has no caption of its own, so its window text names it to every screen
     // reader, annotations or not.
@@ -190,14 +190,14 @@ void FormWindow::setSpokenName(forms::Id control, std::string_view name) {
     annotated_.push_back(target);
 }
 
-void FormWindow::showMessage(std::string_view title, std::string_view text) const {
+void FormFaceBase::showMessage(std::string_view title, std::string_view text) const {
     // Before the window is first shown, the message stands on its own.
     HWND owner = window_ != nullptr && ::IsWindowVisible(window_) ? window_ : nullptr;
     const CoveredMessageBoxes covered;
     ::MessageBoxW(owner, widen(text).c_str(), widen(title).c_str(), MB_OK);
 }
 
-void FormWindow::command(int id, bool fromControl) {
+void FormFaceBase::command(int id, bool fromControl) {
     if (fromControl) {
         if (const forms::Control* control = controls_->control(id);
             control != nullptr && control->kind == forms::Kind::Button) {
@@ -212,7 +212,7 @@ void FormWindow::command(int id, bool fromControl) {
     }
 }
 
-LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FormFaceBase::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED && controls_ != nullptr) {
@@ -283,14 +283,14 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return coverTitle(window_, message, wParam, ::DefDlgProcW(window_, message, wParam, lParam));
 }
 
-LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK FormFaceBase::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<FormWindow*>(
+        auto* self = static_cast<FormFaceBase*>(
             reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->window_ = window;
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<FormFaceBase*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) {
         return ::DefDlgProcW(window, message, wParam, lParam);
     }

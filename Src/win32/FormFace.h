@@ -10,8 +10,8 @@
 
 #include "Controls.h"
 #include "ScreenReader.h"
+#include "forms/Faces.h"
 #include "forms/Keyboard.h"
-#include "forms/Views.h"
 
 namespace vostrel::win32 {
 
@@ -19,16 +19,16 @@ namespace vostrel::win32 {
 // definition. It forwards clicks, menu choices, the keys the window's procedures decide on, the
 // frame's close command and changes of pixel density; it decides nothing itself. The dialog
 // manager gives it access keys and the Space key's press of the focused button.
-class FormWindow {
+class FormFaceBase {
 public:
-    virtual ~FormWindow();
-    FormWindow(const FormWindow&) = delete;
-    FormWindow& operator=(const FormWindow&) = delete;
+    virtual ~FormFaceBase();
+    FormFaceBase(const FormFaceBase&) = delete;
+    FormFaceBase& operator=(const FormFaceBase&) = delete;
 
     [[nodiscard]] HWND handle() const { return window_; }
 
 protected:
-    FormWindow(const forms::Form& form, ScreenReader& reader);
+    FormFaceBase(const forms::Form& form, ScreenReader& reader);
 
     // Makes the window, hidden, with its controls; a window kept off the taskbar needs an owner.
     void create(HWND owner);
@@ -46,7 +46,7 @@ protected:
     virtual void dpiChanged() = 0;
     virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // The shared parts of FormView.
+    // The shared parts of FormFace.
     void setSpokenName(forms::Id control, std::string_view name);
     void setFocus(forms::ControlRef control);
     [[nodiscard]] std::optional<forms::ControlRef> focus() const;
@@ -70,8 +70,8 @@ private:
 };
 
 // The parts of a window's view that are the same for every window.
-template <class View>
-class FormFace : public View, protected FormWindow {
+template <class Face>
+class FormFace : public Face, protected FormFaceBase {
 public:
     [[nodiscard]] int dpi() const override { return dpi_; }
     [[nodiscard]] int frameWidth(forms::Id control) const override {
@@ -88,22 +88,22 @@ public:
         controls_->setBounds(control, bounds);
     }
     void setSpokenName(forms::Id control, std::string_view name) override {
-        FormWindow::setSpokenName(control, name);
+        FormFaceBase::setSpokenName(control, name);
     }
-    void setFocus(forms::ControlRef control) override { FormWindow::setFocus(control); }
+    void setFocus(forms::ControlRef control) override { FormFaceBase::setFocus(control); }
     [[nodiscard]] std::optional<forms::ControlRef> focus() const override {
-        return FormWindow::focus();
+        return FormFaceBase::focus();
     }
     void showMessage(std::string_view title, std::string_view text,
                      std::function<void()> then) override {
-        FormWindow::showMessage(title, text);
+        FormFaceBase::showMessage(title, text);
         then();
     }
 
-    using FormWindow::handle;
+    using FormFaceBase::handle;
 
 protected:
-    using FormWindow::FormWindow;
+    using FormFaceBase::FormFaceBase;
 };
 
 }  // namespace vostrel::win32

@@ -1,20 +1,21 @@
-#include "MainWindow.h"
+#include "MainFace.h"
 
 #include <QButtonGroup>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 
-#include "AboutWindow.h"
+#include "AboutFace.h"
 #include "Pictures.h"
 #include "QtText.h"
 #include "ScreenReader.h"
 #include "icons/vostrel16.xpm"
 
-namespace forms = vostrel::forms;
+namespace vostrel::qt {
+
 using forms::Id;
 
-MainWindow::MainWindow(const vostrel::Services& system, std::string appFolder)
+MainFace::MainFace(const vostrel::Services& system, std::string appFolder)
     : form_(*this, system, std::move(appFolder)) {
     const forms::Form& design = forms::mainForm();
     setObjectName(QLatin1String(design.name));
@@ -49,9 +50,9 @@ MainWindow::MainWindow(const vostrel::Services& system, std::string appFolder)
     takeKeys();
 }
 
-MainWindow::~MainWindow() = default;
+MainFace::~MainFace() = default;
 
-void MainWindow::createMenus() {
+void MainFace::createMenus() {
     const auto menu = forms::mainForm().menu;
     std::vector<QMenu*> menus(menu.size(), nullptr);
     for (std::size_t i = 0; i < menu.size(); ++i) {
@@ -68,28 +69,28 @@ void MainWindow::createMenus() {
     }
 }
 
-bool MainWindow::load() {
+bool MainFace::load() {
     return form_.Load();
 }
 
-bool MainWindow::keyDown(forms::Key key) {
+bool MainFace::keyDown(forms::Key key) {
     return form_.KeyDown(key);
 }
 
-void MainWindow::closeRequested() {
+void MainFace::closeRequested() {
     form_.Form_QueryUnload();
 }
 
-void MainWindow::unload() {
+void MainFace::unload() {
     unloading_ = true;
     close();
 }
 
-void MainWindow::setEnabled(Id control, int index, bool enabled) {
+void MainFace::setEnabled(Id control, int index, bool enabled) {
     widget(control, index)->setEnabled(enabled);
 }
 
-vostrel::PictureSize MainWindow::showPicture(std::string_view bytes, int maxSide) {
+vostrel::PictureSize MainFace::showPicture(std::string_view bytes, int maxSide) {
     const QPixmap picture = vostrel::decodePicture(bytes, maxSide);
     if (picture.isNull()) {
         return {};
@@ -98,24 +99,26 @@ vostrel::PictureSize MainWindow::showPicture(std::string_view bytes, int maxSide
     return {picture.width(), picture.height()};
 }
 
-void MainWindow::showBlankPicture(vostrel::PictureSize size) {
+void MainFace::showBlankPicture(vostrel::PictureSize size) {
     auto* area = qobject_cast<QLabel*>(widget(Id::HUNG_PICT));
     QPixmap blank(size.width, size.height);
     blank.fill(area->palette().color(QPalette::Base));
     area->setPixmap(blank);
 }
 
-void MainWindow::alert(Id control) {
+void MainFace::alert(Id control) {
     vostrel::alertScreenReader(widget(control));
 }
 
-void MainWindow::announce(std::string_view utterance) {
+void MainFace::announce(std::string_view utterance) {
     vostrel::announce(this, vostrel::toQString(utterance));
 }
 
-vostrel::AboutView& MainWindow::aboutView(vostrel::frmAbout& form) {
+vostrel::AboutFace& MainFace::aboutFace(vostrel::frmAbout& form) {
     if (about_ == nullptr) {
-        about_ = new AboutWindow(form, this);
+        about_ = new AboutFace(form, this);
     }
     return *about_;
 }
+
+}  // namespace vostrel::qt

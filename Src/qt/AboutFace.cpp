@@ -1,4 +1,4 @@
-#include "AboutWindow.h"
+#include "AboutFace.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -6,7 +6,8 @@
 
 #include "QtText.h"
 
-namespace forms = vostrel::forms;
+namespace vostrel::qt {
+
 using forms::Id;
 
 namespace {
@@ -22,7 +23,7 @@ QRect clientArea() {
 }  // namespace
 
 // Owned by the game window: that keeps it off the taskbar and above the game.
-AboutWindow::AboutWindow(vostrel::frmAbout& form, QWidget* owner)
+AboutFace::AboutFace(vostrel::frmAbout& form, QWidget* owner)
     : FormFace(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
@@ -42,27 +43,29 @@ AboutWindow::AboutWindow(vostrel::frmAbout& form, QWidget* owner)
     takeKeys();
 }
 
-AboutWindow::~AboutWindow() = default;
+AboutFace::~AboutFace() = default;
 
-void AboutWindow::unload() {
+void AboutFace::unload() {
     accept();
 }
 
-void AboutWindow::setTitle(std::string_view text) {
+void AboutFace::setTitle(std::string_view text) {
     setWindowTitle(vostrel::toQString(text));
 }
 
-void AboutWindow::showModal() {
+void AboutFace::showModal() {
     // Every showing is a fresh load: the window comes back where it was designed to be,
     // wherever it was moved last time.
     setGeometry(clientArea());
     exec();
 }
 
-bool AboutWindow::keyDown(forms::Key key) {
+bool AboutFace::keyDown(forms::Key key) {
     return form_.KeyDown(key);
 }
 
-void AboutWindow::closeRequested() {
+void AboutFace::closeRequested() {
     form_.Form_QueryUnload();
 }
+
+}  // namespace vostrel::qt

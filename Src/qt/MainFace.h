@@ -7,15 +7,17 @@
 #include "FormFace.h"
 #include "forms/frmMain.h"
 
-class AboutWindow;
+namespace vostrel::qt {
+
+class AboutFace;
 
 // The game window on a Qt desktop: draws what frmMain says and forwards what the player does.
-class MainWindow final : public vostrel::FormFace<QMainWindow, vostrel::MainView> {
+class MainFace final : public FormFace<QMainWindow, vostrel::MainFace> {
     Q_OBJECT
 
 public:
-    MainWindow(const vostrel::Services& system, std::string appFolder);
-    ~MainWindow() override;
+    MainFace(const Services& system, std::string appFolder);
+    ~MainFace() override;
 
     // Runs the window's load procedure; false when it has unloaded the window instead.
     bool load();
@@ -28,7 +30,7 @@ public:
     void showBlankPicture(vostrel::PictureSize size) override;
     void alert(vostrel::forms::Id control) override;
     void announce(std::string_view utterance) override;
-    vostrel::AboutView& aboutView(vostrel::frmAbout& form) override;
+    vostrel::AboutFace& aboutFace(vostrel::frmAbout& form) override;
 
 private:
     bool keyDown(vostrel::forms::Key key) override;
@@ -36,5 +38,7 @@ private:
     void createMenus();
 
     vostrel::frmMain form_;
-    AboutWindow* about_ = nullptr;
+    AboutFace* about_ = nullptr;
 };
+
+}  // namespace vostrel::qt

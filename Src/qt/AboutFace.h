@@ -6,13 +6,15 @@
 #include "FormFace.h"
 #include "forms/frmAbout.h"
 
+namespace vostrel::qt {
+
 // The About window on a Qt desktop: draws what frmAbout says and forwards what the player does.
-class AboutWindow final : public vostrel::FormFace<QDialog, vostrel::AboutView> {
+class AboutFace final : public FormFace<QDialog, vostrel::AboutFace> {
     Q_OBJECT
 
 public:
-    AboutWindow(vostrel::frmAbout& form, QWidget* owner);
-    ~AboutWindow() override;
+    AboutFace(frmAbout& form, QWidget* owner);
+    ~AboutFace() override;
 
     void unload() override;
     void setTitle(std::string_view text) override;
@@ -24,3 +26,5 @@ private:
 
     vostrel::frmAbout& form_;
 };
+
+}  // namespace vostrel::qt

@@ -1,8 +1,8 @@
-#include "Views.h"
+#include "Faces.h"
 
 namespace vostrel::forms {
 
-void placeFixedControls(FormView& view, const Form& form) {
+void placeFixedControls(FormFace& view, const Form& form) {
     const int dpi = view.dpi();
     for (const Control& each : form.controls) {
         if (each.sizing == Sizing::Fixed) {

@@ -14,9 +14,9 @@ class frmAbout;
 // What the windows' procedures ask of a window on the screen. Each toolkit implements these and
 // decides nothing itself: every caption, place, state, message, spoken word and move of the
 // focus comes from the procedures. Texts are UTF-8.
-class FormView {
+class FormFace {
 public:
-    virtual ~FormView() = default;
+    virtual ~FormFace() = default;
 
     // The pixel density the window is drawn at; the design's twips are turned into pixels at it.
     [[nodiscard]] virtual int dpi() const = 0;
@@ -48,7 +48,7 @@ struct PictureSize {
     int height = 0;
 };
 
-class MainView : public FormView {
+class MainFace : public FormFace {
 public:
     virtual void setEnabled(forms::Id control, int index, bool enabled) = 0;
     // Shows the picture the bytes hold in HUNG_PICT, unless its format is unknown, it is broken,
@@ -63,10 +63,10 @@ public:
     // anything on the screen.
     virtual void announce(std::string_view utterance) = 0;
     // The window of the program's one About window, made the first time it is asked for.
-    virtual class AboutView& aboutView(frmAbout& form) = 0;
+    virtual class AboutFace& aboutFace(frmAbout& form) = 0;
 };
 
-class AboutView : public FormView {
+class AboutFace : public FormFace {
 public:
     virtual void setTitle(std::string_view text) = 0;
     // Shows the window at its place, the other windows taking no input until it is unloaded. A
@@ -77,7 +77,7 @@ public:
 namespace forms {
 
 // Puts every control of fixed size at its designed place at the view's density.
-void placeFixedControls(FormView& view, const Form& form);
+void placeFixedControls(FormFace& view, const Form& form);
 
 }  // namespace forms
 

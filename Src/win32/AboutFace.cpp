@@ -1,23 +1,23 @@
-#include "AboutWindow.h"
+#include "AboutFace.h"
 
 #include "platform/WinText.h"
 
 namespace vostrel::win32 {
 
-AboutWindow::AboutWindow(frmAbout& form, HWND owner, ScreenReader& reader)
+AboutFace::AboutFace(frmAbout& form, HWND owner, ScreenReader& reader)
     : FormFace(forms::aboutForm(), reader), form_(form), owner_(owner) {}
 
-void AboutWindow::open() {
+void AboutFace::open() {
     if (handle() == nullptr) {
         create(owner_);
     }
 }
 
-void AboutWindow::setTitle(std::string_view text) {
+void AboutFace::setTitle(std::string_view text) {
     ::SetWindowTextW(handle(), widen(text).c_str());
 }
 
-void AboutWindow::showModal() {
+void AboutFace::showModal() {
     closed_ = false;
     ::EnableWindow(owner_, FALSE);
     showWithFocus(SW_SHOWNORMAL);
@@ -25,7 +25,7 @@ void AboutWindow::showModal() {
     ::EnableWindow(owner_, TRUE);
 }
 
-void AboutWindow::unload() {
+void AboutFace::unload() {
     closed_ = true;
     // The game window takes input again before this one goes, so it is the one activated.
     ::EnableWindow(owner_, TRUE);
@@ -34,19 +34,19 @@ void AboutWindow::unload() {
     }
 }
 
-void AboutWindow::clicked(forms::Id control, int /*index*/) {
+void AboutFace::clicked(forms::Id control, int /*index*/) {
     form_.Click(control);
 }
 
-bool AboutWindow::keyDown(forms::Key key) {
+bool AboutFace::keyDown(forms::Key key) {
     return form_.KeyDown(key);
 }
 
-void AboutWindow::closed() {
+void AboutFace::closed() {
     form_.Form_QueryUnload();
 }
 
-void AboutWindow::dpiChanged() {
+void AboutFace::dpiChanged() {
     form_.Form_DpiChanged();
 }
 

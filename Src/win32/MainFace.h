@@ -3,19 +3,19 @@
 #include <memory>
 #include <string>
 
-#include "FormWindow.h"
+#include "FormFace.h"
 #include "Pictures.h"
 #include "forms/frmMain.h"
 
 namespace vostrel::win32 {
 
-class AboutWindow;
+class AboutFace;
 
 // The game window: draws what frmMain says and forwards what the player does.
-class MainWindow final : public FormFace<MainView> {
+class MainFace final : public FormFace<vostrel::MainFace> {
 public:
-    MainWindow(const Services& system, std::string appFolder, ScreenReader& reader);
-    ~MainWindow() override;
+    MainFace(const Services& system, std::string appFolder, ScreenReader& reader);
+    ~MainFace() override;
 
     // Runs the window's load procedure; false when it has unloaded the window instead.
     bool load();
@@ -28,7 +28,7 @@ public:
     void showBlankPicture(PictureSize size) override;
     void alert(forms::Id control) override;
     void announce(std::string_view utterance) override;
-    AboutView& aboutView(frmAbout& form) override;
+    vostrel::AboutFace& aboutFace(frmAbout& form) override;
 
 private:
     void clicked(forms::Id control, int index) override;
@@ -42,7 +42,7 @@ private:
     PictureDecoder pictures_;
     HWND announcer_ = nullptr;
     HICON icons_[2] = {};
-    std::unique_ptr<AboutWindow> about_;
+    std::unique_ptr<AboutFace> about_;
     bool ended_ = false;
 };
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/WordFile.h"
-#include "forms/Views.h"
+#include "forms/Faces.h"
 #include "forms/frmAbout.h"
 
 // Faces that draw nothing: they keep what the windows' procedures last told each control. Text
@@ -75,7 +75,7 @@ private:
     const vostrel::forms::Form& form_;
 };
 
-class RecordingAbout final : public Recording<vostrel::AboutView> {
+class RecordingAbout final : public Recording<vostrel::AboutFace> {
 public:
     RecordingAbout() : Recording(vostrel::forms::aboutForm()) {}
 
@@ -95,7 +95,7 @@ public:
 
 // Pictures are "stage N" texts here: any of those shows as 100 x 100, anything else is broken.
 // Like the desktop toolkits, it loses the focus when the button that has it is disabled.
-class RecordingMain final : public Recording<vostrel::MainView> {
+class RecordingMain final : public Recording<vostrel::MainFace> {
 public:
     RecordingMain() : Recording(vostrel::forms::mainForm()) { enabled.fill(false); }
 
@@ -117,7 +117,7 @@ public:
     }
     void alert(Id control) override { alerts.push_back(control); }
     void announce(std::string_view utterance) override { said.push_back(std::string(utterance)); }
-    vostrel::AboutView& aboutView(vostrel::frmAbout& form) override {
+    vostrel::AboutFace& aboutFace(vostrel::frmAbout& form) override {
         aboutForm = &form;
         focused.reset();  // the focus goes to the About window
         about.waits = waits;
