@@ -16,6 +16,9 @@ class FileSystem;
 inline constexpr int kMaxMisses = 10;
 inline constexpr char32_t kHidden = U'?';
 inline constexpr const char* kWordFileName = "h_dat.txt";
+// What the result label says at either end of a game.
+inline constexpr std::u32string_view kWonText = U"You've got it !";
+inline constexpr std::u32string_view kLostText = U"You are hunged !";
 
 // Joins a folder and a file name with exactly one separator, whether or not the folder already
 // ends in one (a drive or file-system root does).

@@ -34,10 +34,10 @@ std::u32string spokenGuess(char32_t letter, const GuessOutcome& outcome,
     if (outcome.found) {
         spoken += U" found. " + spokenWord(outcome.display);
         if (outcome.end == GameEnd::Won) {
-            spoken += U". You've got it !";
+            spoken += U". " + std::u32string(kWonText);
         }
     } else if (outcome.end == GameEnd::Lost) {
-        spoken += U" missed. You are hunged ! " + spokenAnswer(answer);
+        spoken += U" missed. " + std::u32string(kLostText) + U" " + spokenAnswer(answer);
     } else {
         const std::string left = spokenTriesLeft(outcome.misses);
         spoken += U" missed. " + std::u32string(left.begin(), left.end());

@@ -76,8 +76,8 @@ bool GetKeyValue(const Registry& registry, const AnsiText& text, RegKey KeyRoot,
             KeyVal = numberText(data);
             return true;
         default:
-            KeyVal.clear();
-            return false;
+            // Read, but not a text or a number that could name the tool: as it came in.
+            return true;
     }
 }
 
@@ -93,8 +93,10 @@ SysInfoResult StartSysInfo(const Services& services) noexcept {
             }
             ToolPath += kToolFile;
         }
-        return services.programs.start(ToolPath, kShowNormal) ? SysInfoResult::Started
-                                                              : SysInfoResult::Unavailable;
+        // A path value of another type leaves the path empty, and nothing can start from it.
+        return !ToolPath.empty() && services.programs.start(ToolPath, kShowNormal)
+                   ? SysInfoResult::Started
+                   : SysInfoResult::Unavailable;
     } catch (...) {
         return SysInfoResult::Unavailable;
     }

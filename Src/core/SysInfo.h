@@ -12,9 +12,9 @@ inline constexpr std::size_t kKeyValueBufferSize = 1024;
 
 // Reads value `SubKeyRef` of key `KeyName` below `KeyRoot` into `KeyVal` as text: a string (its
 // environment references expanded where it is an expandable one), or a number as "&h" and its
-// bytes in hexadecimal, most significant first. False, with `KeyVal` emptied, when the key or the
-// value is absent or unreadable, larger than the buffer, or of another type. A value with no data
-// throws std::runtime_error, the key closed all the same.
+// bytes in hexadecimal, most significant first; a value of another type leaves `KeyVal` as it came
+// in. False, with `KeyVal` emptied, when the key or the value is absent or unreadable, or larger
+// than the buffer. A value with no data throws std::runtime_error, the key closed all the same.
 bool GetKeyValue(const Registry& registry, const AnsiText& text, RegKey KeyRoot,
                  const std::string& KeyName, const std::string& SubKeyRef, std::string& KeyVal);
 

@@ -40,7 +40,8 @@ constexpr std::array<Control, 7> kMainControls{{
      .tabIndex = 28,
      .border = Border::Flat,
      .ground = Ground::Window,
-     .sizing = Sizing::ToPicture},
+     .sizing = Sizing::ToPicture,
+     .beneath = true},
     {.id = Id::WORD_LABEL,
      .name = "WORD_LABEL",
      .caption = "??????????",
@@ -48,8 +49,10 @@ constexpr std::array<Control, 7> kMainControls{{
      .tabIndex = 32,
      .font = &kGothic,
      .border = Border::Sunken,
-     .ground = Ground::TitleText,
+     // Departure: the window colours, not title-bar text (docs/departures.md).
+     .ground = Ground::Window,
      .centred = true,
+     .vertical = Vertical::Middle,
      .sizing = Sizing::AroundCentre},
     {.id = Id::RESULT_LABEL,
      .name = "RESULT_LABEL",
@@ -58,8 +61,9 @@ constexpr std::array<Control, 7> kMainControls{{
      .tabIndex = 30,
      .font = &kGothic,
      .border = Border::Sunken,
-     .ground = Ground::TitleText,
+     .ground = Ground::Window,
      .centred = true,
+     .vertical = Vertical::Middle,
      .sizing = Sizing::AroundCentre},
     {.id = Id::Label1,
      .name = "Label1",
@@ -82,8 +86,9 @@ constexpr std::array<Control, 7> kMainControls{{
      .rect = {5640, 3480, 225, 360},
      .tabIndex = 29,
      .font = &kGothic,
-     .ground = Ground::TitleText,
+     .ground = Ground::Window,
      .centred = true,
+     .vertical = Vertical::Middle,
      .sizing = Sizing::AroundCentre},
     {.id = Id::cmdExit,
      .name = "cmdExit",
@@ -151,6 +156,7 @@ constexpr std::array<Control, 5> kAboutControls{{
      .rect = {1050, 240, 1125, 240},
      .tabIndex = 3,
      .font = &kPGothic,
+     .vertical = Vertical::Middle,
      .sizing = Sizing::FromLeft,
      .blackText = true},
     {.id = Id::lblVersion, .name = "lblVersion", .rect = {1440, 600, 1845, 225}, .tabIndex = 4},
@@ -161,7 +167,8 @@ constexpr Form kMain{.name = "frmMain",
                      .clientWidth = 7980,
                      .clientHeight = 4845,
                      .frame = Frame::Sizable,
-                     .programIcon = true,
+                     .minClientWidth = 7980,
+                     .minClientHeight = 4845,
                      .controls = kAllMainControls,
                      .menu = kMainMenu};
 
@@ -193,6 +200,19 @@ const Control& control(const Form& form, ControlRef ref) {
         throw std::out_of_range("no such control on this form");
     }
     return *found;
+}
+
+std::vector<const Control*> stackingOrder(const Form& form) {
+    std::vector<const Control*> order;
+    for (const Control& each : form.controls) {
+        order.push_back(&each);
+    }
+    std::stable_partition(order.begin(), order.end(), [](const Control* c) { return c->beneath; });
+    return order;
+}
+
+bool isPicture(std::string_view bytes) {
+    return bytes.starts_with("BM");
 }
 
 }  // namespace vostrel::forms

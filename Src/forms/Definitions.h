@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string_view>
+#include <vector>
 
 // The two windows as designed: every control's name, kind, caption, place in twips, font, look
 // and tab index, the menu tree and each window's own settings. Every face builds its windows
@@ -62,12 +64,15 @@ constexpr int borderPixels(Border border) {
     return border == Border::Sunken ? 2 : border == Border::Flat ? 1 : 0;
 }
 
-// What a control's ground is painted with, named as the system's colours are.
+// What a control's ground is painted with, named as the system's colours are; its text takes the
+// colour the system pairs with that ground, so a high-contrast scheme applies to both.
 enum class Ground : std::uint8_t {
-    Form,       // the window's own: the button face
-    Window,     // the window background, white in the standard scheme
-    TitleText,  // the active title bar's text, white in the standard scheme
+    Form,    // the window's own, the button face, with button text
+    Window,  // the window background, white in the standard scheme, with window text
 };
+
+// Where a caption stands from top to bottom in its label.
+enum class Vertical : std::uint8_t { Top, Middle };
 
 enum class Sizing : std::uint8_t {
     Fixed,
@@ -107,11 +112,15 @@ struct Control {
     Border border = Border::None;
     Ground ground = Ground::Form;
     bool centred = false;  // the caption; otherwise from the left
+    Vertical vertical = Vertical::Top;
     Sizing sizing = Sizing::Fixed;
-    bool blackText = false;  // otherwise the system's window text colour
+    bool blackText = false;  // otherwise the colour its ground is paired with
     bool accessKeys = true;  // an ampersand marks the next character as the access key
     bool isDefault = false;  // pressed by Enter
     bool isCancel = false;   // pressed by Esc
+    // Lies beneath every other control where they meet: a picture larger than designed must not
+    // hide the buttons.
+    bool beneath = false;
     Image image = Image::None;
 
     [[nodiscard]] ControlRef ref() const { return {id, index}; }
@@ -138,7 +147,9 @@ struct Form {
     bool placedBySystem = true;
     int left = 0;  // twips from the screen's top left to the client area's, when not placed
     int top = 0;   // by the system
-    bool programIcon = false;
+    // The client area is never made smaller than this (twips): the controls keep their places.
+    int minClientWidth = 0;
+    int minClientHeight = 0;
     bool inTaskbar = true;
     std::span<const Control> controls{};
     std::span<const MenuItem> menu{};
@@ -149,5 +160,17 @@ const Form& aboutForm();
 
 // The definition of a control of `form`.
 const Control& control(const Form& form, ControlRef ref);
+
+// The controls of `form` from the lowest to the uppermost, as they lie where they meet.
+std::vector<const Control*> stackingOrder(const Form& form);
+
+// Where the focus is shown, and which letter of a caption is an access key, every window marks it
+// at all times, not only once the keyboard has been used: a player who clicks sees what Enter and
+// Space will press.
+inline constexpr bool kCuesAlwaysShown = true;
+
+// The game's pictures are Windows bitmaps; nothing else counts as one, whatever a toolkit could
+// decode.
+bool isPicture(std::string_view bytes);
 
 }  // namespace vostrel::forms

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "Definitions.h"
+#include "Keyboard.h"
 #include "Layout.h"
 
 namespace vostrel {
@@ -20,6 +21,8 @@ public:
 
     // The pixel density the window is drawn at; the design's twips are turned into pixels at it.
     [[nodiscard]] virtual int dpi() const = 0;
+    // How the keys of the system the window stands on differ from the others'.
+    [[nodiscard]] virtual const forms::Conventions& conventions() const = 0;
     // How many pixels the frame of a control takes on each side.
     [[nodiscard]] virtual int frameWidth(forms::Id control) const = 0;
     [[nodiscard]] virtual forms::TextSize measureText(forms::Id control,
@@ -50,10 +53,13 @@ struct PictureSize {
 
 class MainFace : public FormFace {
 public:
+    // Where the controls stand: the design's own arrangement, or another of the same controls
+    // that suits the screen better. After a change the face calls Form_DpiChanged.
+    [[nodiscard]] virtual const forms::Form& arrangement() const { return forms::mainForm(); }
     virtual void setEnabled(forms::Id control, int index, bool enabled) = 0;
-    // Shows the picture the bytes hold in HUNG_PICT, unless its format is unknown, it is broken,
-    // or its header claims more than `maxSide` pixels on a side (then it is not even decoded).
-    // Returns its size in pixels, or an empty size when nothing was shown.
+    // Shows the Windows bitmap the bytes hold in HUNG_PICT, unless it is broken or its header
+    // claims more than `maxSide` pixels on a side (then it is not even decoded). Returns its size
+    // in pixels, or an empty size when nothing was shown.
     virtual PictureSize showPicture(std::string_view bytes, int maxSide) = 0;
     // An empty picture in the picture area's ground.
     virtual void showBlankPicture(PictureSize size) = 0;

@@ -28,8 +28,9 @@ std::string fitted(std::u32string_view caption, int room, const MeasureText& mea
     return ends(caption, fits);
 }
 
-// What a label may take of its row, in pixels: the window's width, less what the buttons on
-// either side of it take, and a gap. A label over a button would hide it.
+// What a label may take of its row, in pixels: the window's width, less what the buttons and
+// picture areas on either side of it take, and a gap. A label over a button would hide it, and
+// one over the picture would hide the gallows.
 std::pair<int, int> room(const Form& form, const Control& label, int dpi) {
     constexpr int kGap = 120;  // twips
     const TwipsRect& own = label.rect;
@@ -37,7 +38,7 @@ std::pair<int, int> room(const Form& form, const Control& label, int dpi) {
     int right = form.clientWidth;
     for (const Control& other : form.controls) {
         const TwipsRect& rect = other.rect;
-        if (other.kind != Kind::Button || rect.top >= own.top + own.height ||
+        if (other.kind == Kind::Label || rect.top >= own.top + own.height ||
             own.top >= rect.top + rect.height) {
             continue;
         }

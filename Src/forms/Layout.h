@@ -52,8 +52,8 @@ struct PlacedCaption {
 
 // Where an auto-sized label of `form` goes with a new caption. It fits the caption and its frame
 // (`frame` pixels on each side) and keeps its designed centre or left edge; a label that keeps
-// its centre moves in to stay within the window and clear of the buttons beside it, and a caption
-// too wide for that room shows its two ends.
+// its centre moves in to stay within the window and clear of the buttons and pictures beside it,
+// and a caption too wide for that room shows its two ends.
 PlacedCaption placeCaption(const Form& form, const Control& label, std::u32string_view caption,
                            int dpi, int frame, const MeasureText& measure);
 

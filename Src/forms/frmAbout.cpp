@@ -27,7 +27,7 @@ bool frmAbout::takesInput() const {
     return view_ != nullptr && unloaded_ && !messageOpen_;
 }
 
-void frmAbout::Click(Id control) {
+void frmAbout::Click(Id control, int /*index*/) {
     if (!takesInput()) {
         return;
     }
@@ -38,31 +38,32 @@ void frmAbout::Click(Id control) {
     }
 }
 
-bool frmAbout::KeyDown(forms::Key key) {
+forms::KeyAction frmAbout::KeyDown(const forms::KeyPress& press) {
     if (!takesInput()) {
-        return false;
+        return forms::KeyAction::Done;
     }
-    const forms::Form& design = forms::aboutForm();
-    if (key == forms::Key::Tab || key == forms::Key::BackTab) {
-        if (const auto next = forms::nextFocus(design, view_->focus(), key == forms::Key::Tab,
-                                               [](forms::ControlRef) { return true; })) {
-            view_->setFocus(*next);
-        }
-        return true;
+    const forms::KeyOutcome outcome =
+        forms::decideKey({.form = forms::aboutForm(),
+                          .focused = view_->focus(),
+                          .enabled = [](forms::ControlRef) { return true; },
+                          .conventions = view_->conventions(),
+                          .modal = true},
+                         press);
+    if (outcome.focus) {
+        view_->setFocus(*outcome.focus);
     }
-    const auto target = forms::keyTarget(design, key, view_->focus());
-    if (target) {
-        Click(target->id);
+    if (outcome.press) {
+        Click(outcome.press->id);
     }
-    return target.has_value();
+    return outcome.action;
 }
 
-bool frmAbout::AccessKey(char32_t letter) {
-    const auto target = forms::accessKeyTarget(forms::aboutForm(), letter);
-    if (target && takesInput()) {
-        Click(target->id);
+void frmAbout::PointerDown(std::optional<forms::ControlRef> control) {
+    if (takesInput() && control &&
+        forms::takesFocus(forms::aboutForm(), *control, [](forms::ControlRef) { return true; }) &&
+        view_->focus() != control) {
+        view_->setFocus(*control);
     }
-    return target.has_value();
 }
 
 void frmAbout::Form_Load() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "forms/Definitions.h"
 #include "forms/Keyboard.h"
@@ -20,10 +21,11 @@ public:
     void Show(AboutFace& view, std::function<void()> unloaded);
 
     // Events as the toolkit reports them. While its message is open, the window takes no input.
-    void Click(forms::Id control);
-    // True where the key did something, so the toolkit does not act on it as well.
-    bool KeyDown(forms::Key key);
-    bool AccessKey(char32_t letter);
+    void Click(forms::Id control, int index = -1);
+    // A key pressed in the window; the face does with it what the answer says.
+    forms::KeyAction KeyDown(const forms::KeyPress& press);
+    // The pointer pressed on a control, or on none: the focus goes to a control that takes it.
+    void PointerDown(std::optional<forms::ControlRef> control);
 
     void Form_Load();
     // The frame's close command: as OK.

@@ -26,14 +26,6 @@ std::u32string number(int n) {
     return {digits.begin(), digits.end()};
 }
 
-// The labels whose captions the game sets, in the order frmMain keeps them.
-constexpr std::array<Id, 3> kGameLabels{Id::WORD_LABEL, Id::RESULT_LABEL, Id::ANSWER_LABEL};
-
-std::size_t slotOf(Id label) {
-    return static_cast<std::size_t>(std::find(kGameLabels.begin(), kGameLabels.end(), label) -
-                                    kGameLabels.begin());
-}
-
 }  // namespace
 
 frmMain::frmMain(MainFace& view, const Services& system, std::string appFolder)
@@ -46,7 +38,7 @@ bool frmMain::Load() {
     if (state_ != State::Loaded) {
         return false;
     }
-    view_.setFocus(forms::tabChain(forms::mainForm()).front());
+    view_.setFocus(forms::tabChain(form()).front());
     return true;
 }
 
@@ -84,24 +76,36 @@ void frmMain::Click(Id control, int index) {
     }
 }
 
-bool frmMain::KeyDown(forms::Key key) {
+frmMain::Shown& frmMain::shown(Id control) {
+    return *std::find_if(shown_.begin(), shown_.end(),
+                         [control](const Shown& each) { return each.control == control; });
+}
+
+forms::KeyAction frmMain::KeyDown(const forms::KeyPress& press) {
     if (!takesInput()) {
-        return false;
+        return forms::KeyAction::Done;
     }
-    const forms::Form& design = forms::mainForm();
-    if (key == forms::Key::Tab || key == forms::Key::BackTab) {
-        if (const auto next =
-                forms::nextFocus(design, view_.focus(), key == forms::Key::Tab,
-                                 [this](forms::ControlRef c) { return enabled(c); })) {
-            view_.setFocus(*next);
-        }
-        return true;
+    const forms::KeyOutcome outcome =
+        forms::decideKey({.form = form(),
+                          .focused = view_.focus(),
+                          .enabled = [this](forms::ControlRef c) { return enabled(c); },
+                          .conventions = view_.conventions()},
+                         press);
+    if (outcome.focus) {
+        view_.setFocus(*outcome.focus);
     }
-    const auto target = forms::keyTarget(design, key, view_.focus());
-    if (target) {
-        Click(target->id, target->index);
+    if (outcome.press) {
+        Click(outcome.press->id, outcome.press->index);
     }
-    return target.has_value();
+    return outcome.action;
+}
+
+void frmMain::PointerDown(std::optional<forms::ControlRef> control) {
+    if (takesInput() && control &&
+        forms::takesFocus(form(), *control, [this](forms::ControlRef c) { return enabled(c); }) &&
+        view_.focus() != control) {
+        view_.setFocus(*control);
+    }
 }
 
 void frmMain::Form_Load() {
@@ -149,9 +153,9 @@ void frmMain::Form_QueryUnload() {
 }
 
 void frmMain::Form_DpiChanged() {
-    forms::placeFixedControls(view_, forms::mainForm());
-    for (const Id label : kGameLabels) {
-        setCaption(label, captions_.at(slotOf(label)));
+    forms::placeFixedControls(view_, form());
+    for (const Id label : {Id::WORD_LABEL, Id::RESULT_LABEL, Id::ANSWER_LABEL}) {
+        setCaption(label, shown(label).caption);
     }
     placePicture();
 }
@@ -165,7 +169,7 @@ void frmMain::CMD_ALPHA_Click(int Index) {
     }
     // The letter guessed is the caption the button bears.
     const char32_t letter =
-        decodeUtf8(forms::control(forms::mainForm(), {Id::CMD_ALPHA, Index}).caption).front();
+        decodeUtf8(forms::control(form(), {Id::CMD_ALPHA, Index}).caption).front();
     const GuessOutcome outcome = judgeGuess(AnswerWord, display_, MissCount, letter);
     // Whatever the guess did, a player who cannot see the window hears it.
     const std::string news = encodeUtf8(spokenGuess(letter, outcome, AnswerWord));
@@ -175,9 +179,8 @@ void frmMain::CMD_ALPHA_Click(int Index) {
         // the end of the game it goes to Reset & Start instead.
         const forms::ControlRef button{Id::CMD_ALPHA, Index};
         if (outcome.end == GameEnd::None && view_.focus() == button) {
-            if (const auto next =
-                    forms::nextFocus(forms::mainForm(), button, true,
-                                     [this](forms::ControlRef c) { return enabled(c); })) {
+            if (const auto next = forms::nextFocus(
+                    form(), button, true, [this](forms::ControlRef c) { return enabled(c); })) {
                 view_.setFocus(*next);
             }
         }
@@ -186,7 +189,7 @@ void frmMain::CMD_ALPHA_Click(int Index) {
         MissCount = outcome.misses;
         showPicture(MissCount);
         if (outcome.end == GameEnd::Lost) {
-            setCaption(Id::RESULT_LABEL, U"You are hunged !");
+            setCaption(Id::RESULT_LABEL, std::u32string(kLostText));
             setCaption(Id::ANSWER_LABEL, AnswerWord);
             endGame();
             view_.announce(news);
@@ -197,7 +200,7 @@ void frmMain::CMD_ALPHA_Click(int Index) {
     display_ = outcome.display;
     setCaption(Id::WORD_LABEL, display_);
     if (outcome.end == GameEnd::Won) {
-        setCaption(Id::RESULT_LABEL, U"You've got it !");
+        setCaption(Id::RESULT_LABEL, std::u32string(kWonText));
         endGame();
         view_.announce(news);
         return;
@@ -252,7 +255,8 @@ void frmMain::showPicture(int misses) {
     FileBytes bytes;
     PictureSize size;
     if (system_.files.readRegularFile(joinPath(appFolder_, name), kMaxPictureBytes, bytes) ==
-        ReadStatus::Ok) {
+            ReadStatus::Ok &&
+        forms::isPicture(bytes.view())) {
         size = view_.showPicture(bytes.view(), kMaxPictureSide);
     }
     if (size.width <= 0 || size.height <= 0) {
@@ -268,8 +272,7 @@ void frmMain::showPicture(int misses) {
 void frmMain::placePicture() {
     const int dpi = view_.dpi();
     const int frame = 2 * view_.frameWidth(Id::HUNG_PICT);
-    forms::Rect bounds =
-        forms::pixelRect(forms::control(forms::mainForm(), Id::HUNG_PICT).rect, dpi);
+    forms::Rect bounds = forms::pixelRect(forms::control(form(), Id::HUNG_PICT).rect, dpi);
     bounds.width = forms::scaled(picture_.width, dpi) + frame;
     bounds.height = forms::scaled(picture_.height, dpi) + frame;
     view_.setBounds(Id::HUNG_PICT, bounds);
@@ -277,11 +280,10 @@ void frmMain::placePicture() {
 
 void frmMain::setCaption(Id label, std::u32string caption) {
     const int dpi = view_.dpi();
-    const forms::Form& design = forms::mainForm();
     const forms::PlacedCaption placed = forms::placeCaption(
-        design, forms::control(design, label), caption, dpi, view_.frameWidth(label),
+        form(), forms::control(form(), label), caption, dpi, view_.frameWidth(label),
         [&](std::string_view text) { return view_.measureText(label, text); });
-    captions_.at(slotOf(label)) = std::move(caption);
+    shown(label).caption = std::move(caption);
     view_.setCaption(label, placed.text);
     view_.setBounds(label, placed.bounds);
 }
@@ -303,20 +305,21 @@ void frmMain::endGame() {
     view_.alert(Id::RESULT_LABEL);
 }
 void frmMain::describeForScreenReaders() {
-    tell(Id::WORD_LABEL, 0, encodeUtf8(spokenWord(display_)));
+    tell(Id::WORD_LABEL, encodeUtf8(spokenWord(display_)));
     // At the end the label's own words say it best.
     const bool lost = gameOver_ && MissCount >= kMaxMisses;
-    tell(Id::RESULT_LABEL, 1,
-         !gameOver_ ? spokenTriesLeft(MissCount) : (lost ? "You are hunged !" : "You've got it !"));
-    tell(Id::HUNG_PICT, 2, spokenGallows(MissCount));
+    tell(Id::RESULT_LABEL,
+         !gameOver_ ? spokenTriesLeft(MissCount) : encodeUtf8(shown(Id::RESULT_LABEL).caption));
+    tell(Id::HUNG_PICT, spokenGallows(MissCount));
     // The answer is spoken whole, though the label may show only its two ends.
-    tell(Id::ANSWER_LABEL, 3, encodeUtf8(spokenAnswer(lost ? AnswerWord : std::u32string())));
+    tell(Id::ANSWER_LABEL, encodeUtf8(spokenAnswer(lost ? AnswerWord : std::u32string())));
 }
 
 // A change is news to assistive technology; the same words again are not.
-void frmMain::tell(Id control, std::size_t slot, const std::string& name) {
-    if (spoken_[slot] != name) {
-        spoken_[slot] = name;
+void frmMain::tell(Id control, const std::string& name) {
+    std::string& told = shown(control).spoken;
+    if (told != name) {
+        told = name;
         view_.setSpokenName(control, name);
     }
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/Game.h"
@@ -35,8 +36,11 @@ public:
     // Events as the toolkit reports them. While a message or the About window is open, or once
     // the window is unloaded, the window takes no input.
     void Click(forms::Id control, int index = -1);
-    // True where the key did something, so the toolkit does not act on it as well.
-    bool KeyDown(forms::Key key);
+    // A key pressed in the window; the face does with it what the answer says.
+    forms::KeyAction KeyDown(const forms::KeyPress& press);
+    // The pointer pressed on a control, or on none (the window's ground, or beside the window):
+    // the focus goes to a control that takes it, and otherwise stays where it was.
+    void PointerDown(std::optional<forms::ControlRef> control);
 
     void Form_Load();
     // The frame's close command.
@@ -58,8 +62,18 @@ private:
         Unloaded,
     };
 
+    // What the window shows of a label or picture, whole, and what screen readers were told of
+    // it: kept to place it again at another density, and to tell them only what changed.
+    struct Shown {
+        forms::Id control;
+        std::u32string caption;
+        std::string spoken;
+    };
+
+    [[nodiscard]] const forms::Form& form() const { return view_.arrangement(); }
     [[nodiscard]] bool takesInput() const;
     [[nodiscard]] bool enabled(forms::ControlRef control) const;
+    Shown& shown(forms::Id control);
     void failNewGame(std::string_view message);
     void unload();
     void showPicture(int misses);
@@ -68,7 +82,7 @@ private:
     void setLettersEnabled(bool enabled);
     void endGame();
     void describeForScreenReaders();
-    void tell(forms::Id control, std::size_t slot, const std::string& name);
+    void tell(forms::Id control, const std::string& name);
 
     MainFace& view_;
     const Services& system_;
@@ -87,11 +101,11 @@ private:
     bool gameOver_ = false;
     std::array<bool, 26> letterEnabled_{};
 
-    // What the window shows, kept to place it again at another density: each label's caption
-    // whole, however it is cut to fit, and the picture's size.
-    std::array<std::u32string, 3> captions_;  // WORD_LABEL, RESULT_LABEL, ANSWER_LABEL
+    std::array<Shown, 4> shown_{{{forms::Id::WORD_LABEL, {}, {}},
+                                 {forms::Id::RESULT_LABEL, {}, {}},
+                                 {forms::Id::ANSWER_LABEL, {}, {}},
+                                 {forms::Id::HUNG_PICT, {}, {}}}};
     PictureSize picture_;
-    std::array<std::string, 4> spoken_;  // what screen readers were last told of each label
 };
 
 }  // namespace vostrel

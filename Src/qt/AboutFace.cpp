@@ -40,13 +40,15 @@ AboutFace::AboutFace(vostrel::frmAbout& form, QWidget* owner)
                     [this, id = control.id] { form_.Click(id); });
         }
     }
-    takeKeys();
+    takeInput(this);
 }
 
 AboutFace::~AboutFace() = default;
 
 void AboutFace::unload() {
+    unloading_ = true;
     accept();
+    unloading_ = false;
 }
 
 void AboutFace::setTitle(std::string_view text) {
@@ -60,8 +62,18 @@ void AboutFace::showModal() {
     exec();
 }
 
-bool AboutFace::keyDown(forms::Key key) {
-    return form_.KeyDown(key);
+forms::KeyAction AboutFace::keyDown(const forms::KeyPress& press) {
+    return form_.KeyDown(press);
+}
+
+void AboutFace::pointerDown(std::optional<forms::ControlRef> control) {
+    form_.PointerDown(control);
+}
+
+void AboutFace::reject() {
+    if (!unloading_) {
+        closeRequested();
+    }
 }
 
 void AboutFace::closeRequested() {

@@ -21,8 +21,11 @@ public:
     void showModal() override;
 
 private:
-    bool keyDown(vostrel::forms::Key key) override;
+    forms::KeyAction keyDown(const forms::KeyPress& press) override;
+    void pointerDown(std::optional<forms::ControlRef> control) override;
     void closeRequested() override;
+    // Qt's own ways of closing a dialog go through the window's procedures too.
+    void reject() override;
 
     vostrel::frmAbout& form_;
 };

@@ -1,9 +1,11 @@
 #include "Controls.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <algorithm>
+#include <map>
 
 #include "Fonts.h"
 #include "QtText.h"
@@ -69,24 +71,16 @@ QRect designRect(const forms::TwipsRect& rect) {
 }
 
 void paint(QLabel* label, const Control& control) {
-    QPalette palette = label->palette();
-    switch (control.ground) {
-        case forms::Ground::TitleText:
-            palette.setColor(QPalette::Window, Qt::white);
-            palette.setColor(QPalette::WindowText, Qt::black);
-            label->setAutoFillBackground(true);
-            break;
-        case forms::Ground::Window:
-            label->setBackgroundRole(QPalette::Base);
-            label->setAutoFillBackground(true);
-            break;
-        case forms::Ground::Form:
-            break;
+    if (control.ground == forms::Ground::Window) {
+        label->setBackgroundRole(QPalette::Base);
+        label->setForegroundRole(QPalette::Text);
+        label->setAutoFillBackground(true);
     }
     if (control.blackText) {
-        palette.setColor(QPalette::WindowText, Qt::black);
+        QPalette palette = label->palette();
+        palette.setColor(label->foregroundRole(), Qt::black);
+        label->setPalette(palette);
     }
-    label->setPalette(palette);
 }
 
 QWidget* makeLabel(const Control& control, QWidget* parent) {
@@ -109,15 +103,17 @@ QWidget* makeLabel(const Control& control, QWidget* parent) {
     if (control.font != nullptr) {
         label->setFont(qtFont(*control.font));
     }
-    const Qt::Alignment across = control.centred ? Qt::AlignHCenter : Qt::AlignLeft;
-    label->setAlignment(across |
-                        (control.sizing == forms::Sizing::Fixed ? Qt::AlignTop : Qt::AlignVCenter));
+    label->setAlignment(
+        (control.centred ? Qt::AlignHCenter : Qt::AlignLeft) |
+        (control.vertical == forms::Vertical::Middle ? Qt::AlignVCenter : Qt::AlignTop));
     label->setFocusPolicy(Qt::NoFocus);
     return label;
 }
 
 QWidget* makeButton(const Control& control, QWidget* parent) {
     auto* button = new QPushButton(mnemonicText(control.caption, control.accessKeys), parent);
+    // The access key stays marked, but the window's procedures press its button.
+    button->setShortcut(QKeySequence());
     button->setGeometry(designRect(control.rect));
     button->setDefault(control.isDefault);
     return button;
@@ -125,13 +121,14 @@ QWidget* makeButton(const Control& control, QWidget* parent) {
 
 }  // namespace
 
-Controls::Controls(const forms::Form& form, QWidget* parent) : form_(form) {
-    widgets_.reserve(form.controls.size());
-    for (const Control& each : form.controls) {
-        QWidget* made =
-            each.kind == forms::Kind::Button ? makeButton(each, parent) : makeLabel(each, parent);
-        made->setObjectName(QLatin1String(each.name));
-        widgets_.push_back(made);
+Controls::Controls(const forms::Form& form, QWidget* parent)
+    : form_(form), widgets_(form.controls.size()) {
+    // Made from the lowest up: a widget made later lies above one made before.
+    for (const Control* each : forms::stackingOrder(form)) {
+        QWidget* made = each->kind == forms::Kind::Button ? makeButton(*each, parent)
+                                                          : makeLabel(*each, parent);
+        made->setObjectName(QLatin1String(each->name));
+        widgets_[static_cast<std::size_t>(each - form.controls.data())] = made;
     }
 }
 
@@ -171,3 +168,37 @@ void setBounds(QWidget* control, const forms::Rect& bounds) {
 }
 
 }  // namespace vostrel
+
+namespace vostrel::qt {
+
+forms::KeyPress keyPress(const QKeyEvent& event) {
+    using forms::Key;
+    forms::KeyPress press;
+    const Qt::KeyboardModifiers held = event.modifiers();
+    press.shift = held.testFlag(Qt::ShiftModifier);
+    press.control = held.testFlag(Qt::ControlModifier) || held.testFlag(Qt::MetaModifier);
+    press.alt = held.testFlag(Qt::AltModifier);
+    press.repeat = event.isAutoRepeat();
+    const int key = event.key();
+    static const std::map<int, Key> named{
+        {Qt::Key_Tab, Key::Tab},     {Qt::Key_Backtab, Key::Tab},   {Qt::Key_Return, Key::Enter},
+        {Qt::Key_Enter, Key::Enter}, {Qt::Key_Escape, Key::Escape}, {Qt::Key_Space, Key::Space},
+        {Qt::Key_Left, Key::Left},   {Qt::Key_Right, Key::Right},   {Qt::Key_Up, Key::Up},
+        {Qt::Key_Down, Key::Down},   {Qt::Key_F10, Key::F10}};
+    if (const auto found = named.find(key); found != named.end()) {
+        press.key = found->second;
+        press.shift = press.shift || key == Qt::Key_Backtab;
+    } else if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
+        press.key = Key::Function;
+    } else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        // By the key, not its text, which Alt and Ctrl may leave empty.
+        press.key = Key::Character;
+        press.character = static_cast<char32_t>(U'a' + (key - Qt::Key_A));
+    } else if (!event.text().isEmpty() && event.text().front().isPrint()) {
+        press.key = Key::Character;
+        press.character = event.text().toUcs4().value(0);
+    }
+    return press;
+}
+
+}  // namespace vostrel::qt

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "forms/Definitions.h"
+#include "forms/Keyboard.h"
 #include "forms/Layout.h"
 
+class QKeyEvent;
 class QWidget;
 
 namespace vostrel {
@@ -38,3 +40,10 @@ int frameWidth(const QWidget* control);
 void setBounds(QWidget* control, const forms::Rect& bounds);
 
 }  // namespace vostrel
+
+namespace vostrel::qt {
+
+// A key as the windows' procedures name it.
+forms::KeyPress keyPress(const QKeyEvent& event);
+
+}  // namespace vostrel::qt

@@ -17,8 +17,8 @@ namespace vostrel::qt {
 
 // What both Qt windows do alike for their procedures: a Qt window of type `Window` (a main window
 // or a dialog) that puts the captions, places, focus and spoken names it is told on its designed
-// controls, and hands the keys, closing and focus moves that Qt would decide itself to the
-// window's procedures.
+// controls, and hands every key, pointer press, closing and focus move that Qt would decide
+// itself to the window's procedures.
 template <class Window, class Face>
 class FormFace : public Window, public Face {
 public:
@@ -26,6 +26,9 @@ public:
 
     [[nodiscard]] int dpi() const override {
         return forms::kDesignDpi;  // Qt scales the design's pixels to the screen
+    }
+    [[nodiscard]] const forms::Conventions& conventions() const override {
+        return forms::kLinuxConventions;
     }
     [[nodiscard]] int frameWidth(forms::Id control) const override {
         return vostrel::frameWidth(widget(control));
@@ -57,40 +60,53 @@ public:
     }
 
 protected:
-    // What the window's procedures make of a key and of the frame's close command.
-    virtual bool keyDown(forms::Key key) = 0;
+    // What the window's procedures make of a key, a pointer press and the frame's close command.
+    virtual forms::KeyAction keyDown(const forms::KeyPress& press) = 0;
+    virtual void pointerDown(std::optional<forms::ControlRef> control) = 0;
     virtual void closeRequested() = 0;
+    // The menu bar takes `press`, which opens it, where the window has one.
+    virtual void openMenus(const forms::KeyPress& /*press*/) {}
 
     [[nodiscard]] QWidget* widget(forms::Id control, int index = -1) const {
         return controls_->widget(control, index);
     }
 
-    // The keys the procedures decide on are taken from every control before Qt acts on them.
-    void takeKeys() {
+    // Keys and pointer presses are taken from every control, and from the window's ground in
+    // `ground`, before Qt acts on them. Buttons and pictures take the focus only when the
+    // procedures give it.
+    void takeInput(QWidget* ground) {
         this->installEventFilter(this);
+        ground->installEventFilter(this);
         for (QWidget* control : controls_->widgets()) {
             control->installEventFilter(this);
+            if (control->focusPolicy() != Qt::NoFocus) {
+                control->setFocusPolicy(Qt::TabFocus);
+            }
         }
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
-            const auto* press = dynamic_cast<QKeyEvent*>(event);
-            const bool plain = (press->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-            if (press->key() == Qt::Key_Escape && plain) {
-                return keyDown(forms::Key::Escape);
+            const forms::KeyPress press = keyPress(*dynamic_cast<QKeyEvent*>(event));
+            switch (keyDown(press)) {
+                case forms::KeyAction::Done:
+                    return true;
+                case forms::KeyAction::Menus:
+                    openMenus(press);
+                    return true;
+                case forms::KeyAction::Press:  // the button presses itself as the key comes up
+                case forms::KeyAction::Onwards:
+                    break;
             }
-            if ((press->key() == Qt::Key_Return || press->key() == Qt::Key_Enter) && plain) {
-                return keyDown(forms::Key::Enter);
-            }
+        } else if (event->type() == QEvent::MouseButtonPress ||
+                   event->type() == QEvent::MouseButtonDblClick) {
+            pointerDown(controls_->control(qobject_cast<QWidget*>(watched)));
         }
         return Window::eventFilter(watched, event);
     }
 
-    // Tab and Shift+Tab, and Qt's own moves of the focus, follow the procedures' tab order.
-    bool focusNextPrevChild(bool next) override {
-        return keyDown(next ? forms::Key::Tab : forms::Key::BackTab);
-    }
+    // Qt's own moves of the focus (Tab reaches the window as a key first) go nowhere.
+    bool focusNextPrevChild(bool /*next*/) override { return true; }
 
     // The window closes only where its procedures unload it, from here or from elsewhere.
     void closeEvent(QCloseEvent* event) override {

@@ -27,12 +27,11 @@ MainFace::MainFace(const vostrel::Services& system, std::string appFolder)
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
     controls_ = std::make_unique<vostrel::Controls>(design, client);
-    // Controls keep their places; resizing the window only shows more or less of the ground,
-    // and never less than the design's.
-    const QSize designed(forms::pixels(design.clientWidth, forms::kDesignDpi),
-                         forms::pixels(design.clientHeight, forms::kDesignDpi));
-    client->setMinimumSize(designed);
-    resize(designed.width(), designed.height() + menuBar()->sizeHint().height());
+    // Controls keep their places; resizing the window only shows more or less of the ground.
+    client->setMinimumSize(forms::pixels(design.minClientWidth, forms::kDesignDpi),
+                           forms::pixels(design.minClientHeight, forms::kDesignDpi));
+    resize(forms::pixels(design.clientWidth, forms::kDesignDpi),
+           forms::pixels(design.clientHeight, forms::kDesignDpi) + menuBar()->sizeHint().height());
 
     auto* letters = new QButtonGroup(this);
     letters->setExclusive(false);
@@ -47,7 +46,7 @@ MainFace::MainFace(const vostrel::Services& system, std::string appFolder)
     }
     connect(letters, &QButtonGroup::idClicked, this,
             [this](int index) { form_.Click(Id::CMD_ALPHA, index); });
-    takeKeys();
+    takeInput(client);
 }
 
 MainFace::~MainFace() = default;
@@ -73,8 +72,24 @@ bool MainFace::load() {
     return form_.Load();
 }
 
-bool MainFace::keyDown(forms::Key key) {
-    return form_.KeyDown(key);
+forms::KeyAction MainFace::keyDown(const forms::KeyPress& press) {
+    return form_.KeyDown(press);
+}
+
+void MainFace::pointerDown(std::optional<forms::ControlRef> control) {
+    form_.PointerDown(control);
+}
+
+// F10 opens the first menu, and Alt with a menu's access key that menu.
+void MainFace::openMenus(const forms::KeyPress& press) {
+    const QList<QAction*> menus = menuBar()->actions();
+    const QString key = QStringLiteral("&") + QChar(char16_t(press.character));
+    for (QAction* menu : menus) {
+        if (press.key == forms::Key::F10 || menu->text().contains(key, Qt::CaseInsensitive)) {
+            menuBar()->setActiveAction(menu);
+            return;
+        }
+    }
 }
 
 void MainFace::closeRequested() {

@@ -33,8 +33,10 @@ public:
     vostrel::AboutFace& aboutFace(vostrel::frmAbout& form) override;
 
 private:
-    bool keyDown(vostrel::forms::Key key) override;
+    forms::KeyAction keyDown(const forms::KeyPress& press) override;
+    void pointerDown(std::optional<forms::ControlRef> control) override;
     void closeRequested() override;
+    void openMenus(const forms::KeyPress& press) override;
     void createMenus();
 
     vostrel::frmMain form_;

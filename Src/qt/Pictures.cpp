@@ -9,13 +9,10 @@ QPixmap decodePicture(std::string_view bytes, int maxSide) {
     QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    // Qt reads BMP itself: naming the format spares loading and asking every image-format plugin,
-    // as recognising it by its contents would. Other formats are still recognised.
-    if (bytes.starts_with("BM")) {
-        reader.setFormat("bmp");
-        reader.setAutoDetectImageFormat(false);
-    }
+    // Only bitmaps reach here, which Qt reads itself: naming the format spares loading and asking
+    // every image-format plugin, as recognising it by its contents would.
+    QImageReader reader(&buffer, "bmp");
+    reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > maxSide || size.height() > maxSide) {
         return {};

@@ -65,15 +65,7 @@ const char* borderName(Border border) {
 }
 
 const char* groundName(Ground ground) {
-    switch (ground) {
-        case Ground::Window:
-            return "Window";
-        case Ground::TitleText:
-            return "TitleText";
-        case Ground::Form:
-            break;
-    }
-    return "Form";
+    return ground == Ground::Window ? "Window" : "Form";
 }
 
 std::string control(const Control& c) {
@@ -83,8 +75,9 @@ std::string control(const Control& c) {
            ",\"font\":" + font(c.font) + ",\"border\":\"" + borderName(c.border) +
            "\",\"ground\":\"" + groundName(c.ground) + "\"" + flag("centred", c.centred) +
            flag("fitsCaption", c.sizing == Sizing::AroundCentre || c.sizing == Sizing::FromLeft) +
-           flag("blackText", c.blackText) + flag("isDefault", c.isDefault) +
-           flag("programIcon", c.image == Image::ProgramIcon) + "}";
+           flag("middle", c.vertical == Vertical::Middle) + flag("beneath", c.beneath) +
+           flag("blackText", c.blackText) + flag("programIcon", c.image == Image::ProgramIcon) +
+           "}";
 }
 
 std::string window(const Form& form) {

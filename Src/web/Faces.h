@@ -15,6 +15,9 @@ class FormFace : public Face {
 public:
     // The browser zooms the page itself; the design's pixels are its CSS pixels.
     [[nodiscard]] int dpi() const override { return forms::kDesignDpi; }
+    [[nodiscard]] const forms::Conventions& conventions() const override {
+        return forms::kBrowserConventions;
+    }
     [[nodiscard]] int frameWidth(forms::Id control) const override;
     [[nodiscard]] forms::TextSize measureText(forms::Id control,
                                               std::string_view text) const override;

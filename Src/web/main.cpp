@@ -1,6 +1,7 @@
 #include <emscripten/emscripten.h>
 
 #include <memory>
+#include <optional>
 
 #include "Design.h"
 #include "Faces.h"
@@ -49,21 +50,36 @@ EMSCRIPTEN_KEEPALIVE void vostrel_click(int window, int id, int index) {
     }
 }
 
-// `key` as forms::Key numbers it. True: the key did something, and the browser must not.
-EMSCRIPTEN_KEEPALIVE bool vostrel_key(int window, int key) {
-    const auto pressed = static_cast<vostrel::forms::Key>(key);
-    if (game == nullptr) {
-        return false;
+// A key: `key` as forms::Key numbers it, the character it types, and the keys held with it (1
+// Shift, 2 Ctrl, 4 Alt, 8 held down). What the page does with it, as forms::KeyAction numbers it.
+EMSCRIPTEN_KEEPALIVE int vostrel_key(int window, int key, int character, int held) {
+    vostrel::forms::KeyPress press;
+    press.key = static_cast<vostrel::forms::Key>(key);
+    press.character = static_cast<char32_t>(character);
+    press.shift = (held & 1) != 0;
+    press.control = (held & 2) != 0;
+    press.alt = (held & 4) != 0;
+    press.repeat = (held & 8) != 0;
+    vostrel::forms::KeyAction action = vostrel::forms::KeyAction::Onwards;
+    if (game != nullptr && window == 0) {
+        action = game->form.KeyDown(press);
+    } else if (about() != nullptr) {
+        action = about()->form().KeyDown(press);
     }
-    if (window == 0) {
-        return game->form.KeyDown(pressed);
-    }
-    return about() != nullptr && about()->form().KeyDown(pressed);
+    return static_cast<int>(action);
 }
 
-// Alt and a letter in the About window.
-EMSCRIPTEN_KEEPALIVE bool vostrel_access_key(int letter) {
-    return about() != nullptr && about()->form().AccessKey(static_cast<char32_t>(letter));
+// The pointer pressed on a control of the window (`id` -1: on none).
+EMSCRIPTEN_KEEPALIVE void vostrel_pointer(int window, int id, int index) {
+    std::optional<vostrel::forms::ControlRef> control;
+    if (id >= 0) {
+        control = vostrel::forms::ControlRef{static_cast<Id>(id), index};
+    }
+    if (game != nullptr && window == 0) {
+        game->form.PointerDown(control);
+    } else if (about() != nullptr) {
+        about()->form().PointerDown(control);
+    }
 }
 
 // The close button of the window's frame.

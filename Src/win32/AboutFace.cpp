@@ -38,8 +38,8 @@ void AboutFace::clicked(forms::Id control, int /*index*/) {
     form_.Click(control);
 }
 
-bool AboutFace::keyDown(forms::Key key) {
-    return form_.KeyDown(key);
+forms::KeyAction AboutFace::keyDown(const forms::KeyPress& press) {
+    return form_.KeyDown(press);
 }
 
 void AboutFace::closed() {

@@ -19,7 +19,7 @@ public:
 
 private:
     void clicked(forms::Id control, int index) override;
-    bool keyDown(forms::Key key) override;
+    forms::KeyAction keyDown(const forms::KeyPress& press) override;
     void closed() override;
     void dpiChanged() override;
 

@@ -1,7 +1,6 @@
 #include "Controls.h"
 
 #include <algorithm>
-#include <cmath>
 #include <stdexcept>
 
 #include "CommandIds.h"
@@ -97,47 +96,15 @@ void registerPictureClass() {
 }
 
 int groundColour(forms::Ground ground) {
-    switch (ground) {
-        case forms::Ground::Window:
-            return COLOR_WINDOW;
-        case forms::Ground::TitleText:
-            return COLOR_CAPTIONTEXT;
-        case forms::Ground::Form:
-            break;
-    }
-    return COLOR_BTNFACE;
+    return ground == forms::Ground::Window ? COLOR_WINDOW : COLOR_BTNFACE;
 }
 
-// Relative luminance, 0 for black to 1 for white, as contrast is reckoned for legibility.
-double luminance(COLORREF colour) {
-    auto linear = [](int channel) {
-        const double c = channel / 255.0;
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(GetRValue(colour)) + 0.7152 * linear(GetGValue(colour)) +
-           0.0722 * linear(GetBValue(colour));
-}
-
-double contrast(COLORREF a, COLORREF b) {
-    const double first = luminance(a);
-    const double second = luminance(b);
-    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
-}
-
-// Title-bar text, the ground of the game's labels, is white in the classic colour scheme but
-// black in later ones, as window text is: the label's text then takes the window's ground colour
-// rather than vanish into its own.
+// The colour the system pairs with the label's ground, so a high-contrast scheme keeps them apart.
 COLORREF textColour(const forms::Control& label) {
     if (label.blackText) {
         return RGB(0, 0, 0);
     }
-    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
-    const COLORREF ground = ::GetSysColor(groundColour(label.ground));
-    const COLORREF other = ::GetSysColor(COLOR_WINDOW);
-    constexpr double kLegible = 4.5;
-    return contrast(text, ground) >= kLegible || contrast(text, ground) >= contrast(other, ground)
-               ? text
-               : other;
+    return ::GetSysColor(label.ground == forms::Ground::Window ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
 }
 
 }  // namespace

@@ -144,17 +144,23 @@ bool FormFaceBase::forwardKey(const MSG& message) {
         ::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) {
         return false;
     }
-    const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+    forms::KeyPress press;
+    press.shift = ::GetKeyState(VK_SHIFT) < 0;
+    press.repeat = (message.lParam & (1 << 30)) != 0;
     switch (message.wParam) {
         case VK_TAB:
-            return keyDown(shift ? forms::Key::BackTab : forms::Key::Tab);
+            press.key = forms::Key::Tab;
+            break;
         case VK_RETURN:
-            return !shift && keyDown(forms::Key::Enter);
+            press.key = forms::Key::Enter;
+            break;
         case VK_ESCAPE:
-            return !shift && keyDown(forms::Key::Escape);
+            press.key = forms::Key::Escape;
+            break;
         default:
             return false;
     }
+    return keyDown(press) == forms::KeyAction::Done;
 }
 
 void FormFaceBase::runMessages(const bool& done) {

@@ -38,8 +38,8 @@ protected:
     void runMessages(const bool& done);
 
     virtual void clicked(forms::Id control, int index) = 0;
-    // What the window's procedures make of a key: true where it did something.
-    virtual bool keyDown(forms::Key key) = 0;
+    // What the window's procedures make of a key.
+    virtual forms::KeyAction keyDown(const forms::KeyPress& press) = 0;
     // The frame's close command.
     virtual void closed() = 0;
     // The window is drawn at `dpi_` now: its fonts are made for it; the procedures place the rest.
@@ -74,6 +74,9 @@ template <class Face>
 class FormFace : public Face, protected FormFaceBase {
 public:
     [[nodiscard]] int dpi() const override { return dpi_; }
+    [[nodiscard]] const forms::Conventions& conventions() const override {
+        return forms::kWindowsConventions;
+    }
     [[nodiscard]] int frameWidth(forms::Id control) const override {
         return controls_->frameWidth(control);
     }

@@ -60,8 +60,8 @@ void MainFace::clicked(Id control, int index) {
     form_.Click(control, index);
 }
 
-bool MainFace::keyDown(forms::Key key) {
-    return form_.KeyDown(key);
+forms::KeyAction MainFace::keyDown(const forms::KeyPress& press) {
+    return form_.KeyDown(press);
 }
 
 void MainFace::closed() {

@@ -60,8 +60,9 @@ private slots:
             "&h000105");
         row("expandable string", vostrel::kRegExpandSz, sz("%SystemRoot%\\system32\\msinfo32.exe"),
             true, "C:\\Windows\\system32\\msinfo32.exe");
-        row("binary", kBinary, kTool.toLatin1(), false, QString());
-        row("multi-string", kMultiSz, sz(kTool) + QByteArray(1, '\0'), false, QString());
+        // Read, but no text the tool could be started from: what the caller had stays.
+        row("binary", kBinary, kTool.toLatin1(), true, "left from before");
+        row("multi-string", kMultiSz, sz(kTool) + QByteArray(1, '\0'), true, "left from before");
         row("value absent", kAbsent, QByteArray(), false, QString());
     }
 
@@ -107,8 +108,8 @@ private slots:
         row("path absent, folder lacks the tool", kAbsent, QByteArray(), sz_, sz(kFolder), false,
             none, QStringList{kFound}, false);
         row("both absent", kAbsent, QByteArray(), kAbsent, QByteArray(), false, none, none, false);
-        row("path of another type: the folder is tried", kBinary, kTool.toLatin1(), sz_,
-            sz(kFolder), true, QStringList{kFound}, QStringList{kFound}, true);
+        row("path of another type: the message, no second lookup", kBinary, kTool.toLatin1(), sz_,
+            sz(kFolder), true, none, none, false);
         row("path with no data: the message, no second lookup", sz_, QByteArray(), sz_, sz(kFolder),
             true, none, none, false);
         row("path absent, folder with no data", kAbsent, QByteArray(), sz_, QByteArray(), true,

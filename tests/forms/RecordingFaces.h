@@ -25,6 +25,9 @@ public:
     explicit Recording(const vostrel::forms::Form& form) : form_(form) {}
 
     [[nodiscard]] int dpi() const override { return dpiNow; }
+    [[nodiscard]] const vostrel::forms::Conventions& conventions() const override {
+        return conventionsNow;
+    }
     [[nodiscard]] int frameWidth(Id control) const override {
         return vostrel::forms::control(form_, control).border == vostrel::forms::Border::None ? 0
                                                                                               : 2;
@@ -62,6 +65,7 @@ public:
     bool waits = true;              // messages and About return only once dismissed
     std::function<void()> dismiss;  // the OK of the message open now, where they do not wait
     int dpiNow = vostrel::forms::kDesignDpi;
+    vostrel::forms::Conventions conventionsNow = vostrel::forms::kLinuxConventions;
     bool textScales = true;  // with the density, as fonts made for it do
     std::map<Id, std::string> captions;
     std::map<std::pair<Id, int>, vostrel::forms::Rect> placed;
@@ -93,7 +97,8 @@ public:
     std::function<void()> whileShown;  // what the player does while the window is open
 };
 
-// Pictures are "stage N" texts here: any of those shows as 100 x 100, anything else is broken.
+// Pictures are "BM stage N" texts here, bitmaps by their first bytes: any of those shows as
+// 100 x 100, as "stage N", and anything else is broken.
 // Like the desktop toolkits, it loses the focus when the button that has it is disabled.
 class RecordingMain final : public Recording<vostrel::MainFace> {
 public:
@@ -106,10 +111,10 @@ public:
         }
     }
     vostrel::PictureSize showPicture(std::string_view bytes, int) override {
-        if (!bytes.starts_with("stage ")) {
+        if (!bytes.starts_with("BM stage ")) {
             return {};
         }
-        picture = bytes;
+        picture = bytes.substr(3);
         return {100, 100};
     }
     void showBlankPicture(vostrel::PictureSize size) override {
@@ -121,6 +126,7 @@ public:
         aboutForm = &form;
         focused.reset();  // the focus goes to the About window
         about.waits = waits;
+        about.conventionsNow = conventionsNow;
         return about;
     }
 

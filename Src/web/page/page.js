@@ -5,13 +5,44 @@
 // them.
 
 const $ = (id) => document.getElementById(id);
-// The keys the procedures decide on, as forms::Key numbers them.
+// Keys as forms::Key numbers them, and what the procedures say to do with one, as
+// forms::KeyAction numbers it.
 const Keys = {
     Tab: 0,
-    BackTab: 1,
-    Enter: 2,
-    Escape: 3
+    Enter: 1,
+    Escape: 2,
+    ' ': 3,
+    ArrowLeft: 4,
+    ArrowRight: 5,
+    ArrowUp: 6,
+    ArrowDown: 7,
+    F10: 8,
+    Function: 9,
+    Character: 10,
+    Other: 11
 };
+const Actions = {
+    Done: 0,
+    Press: 1,
+    Menus: 2,
+    Onwards: 3
+};
+
+// The key as forms::Key numbers it, and the character it types: a letter by its place on the
+// keyboard, which Alt may change the character of.
+function keyOf(event) {
+    if (event.key in Keys && event.key !== 'Function' && event.key !== 'Character' &&
+        event.key !== 'Other')
+        return [Keys[event.key], 0];
+    if (/^F\d\d?$/.test(event.key))
+        return [Keys.Function, 0];
+    const letter = /^Key([A-Z])$/.exec(event.code);
+    if (letter)
+        return [Keys.Character, letter[1].toLowerCase().codePointAt(0)];
+    if ([...event.key].length === 1)
+        return [Keys.Character, event.key.codePointAt(0)];
+    return [Keys.Other, 0];
+}
 
 const Page = (() => {
     let design = null;
@@ -348,25 +379,23 @@ document.addEventListener('keydown', (event) => {
         return;
     }
     const w = about ? 1 : 0;
-    const plain = !event.ctrlKey && !event.metaKey;
-    if (event.altKey && plain && event.key.length === 1) {
-        const letter = event.key.toLowerCase();
-        if (about ? Module._vostrel_access_key(letter.codePointAt(0)) :
-                    Page.openMenuByKey(letter)) {
+    const [key, character] = keyOf(event);
+    const held = (event.shiftKey ? 1 : 0) | (event.ctrlKey || event.metaKey ? 2 : 0) |
+        (event.altKey ? 4 : 0) | (event.repeat ? 8 : 0);
+    switch (Module._vostrel_key(w, key, character, held)) {
+        case Actions.Done:
             event.preventDefault();
-        }
-        return;
+            break;
+        case Actions.Menus:
+            if (key === Keys.F10)
+                Page.focusMenus();
+            else
+                Page.openMenuByKey(String.fromCodePoint(character));
+            event.preventDefault();
+            break;
+        default:
+            break;  // Space presses the focused button as it comes up; the rest is the browser's
     }
-    if (!about && event.key === 'F10' && plain) {
-        Page.focusMenus();
-        event.preventDefault();
-        return;
-    }
-    const key = event.key === 'Tab' ? (event.shiftKey ? Keys.BackTab : Keys.Tab) : Keys[event.key];
-    if (key === undefined || event.altKey || !plain || (event.shiftKey && event.key !== 'Tab'))
-        return;
-    if (Module._vostrel_key(w, key))
-        event.preventDefault();
 });
 
 for (const w of [0, 1]) {
