@@ -212,7 +212,32 @@ std::vector<const Control*> stackingOrder(const Form& form) {
 }
 
 bool isPicture(std::string_view bytes) {
-    return bytes.starts_with("BM");
+    const auto number = [&](std::size_t at, std::size_t size) {
+        std::uint32_t value = 0;
+        for (std::size_t i = size; i-- > 0;) {
+            value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+        }
+        return value;
+    };
+    if (bytes.size() < 26 || !bytes.starts_with("BM")) {
+        return false;
+    }
+    const std::uint32_t header = number(14, 4);
+    if (header == 12) {  // the oldest kind, with no compression
+        const std::uint32_t bits = number(24, 2);
+        return number(22, 2) == 1 && (bits == 1 || bits == 4 || bits == 8 || bits == 24);
+    }
+    if (header < 40 || bytes.size() < 34) {
+        return false;
+    }
+    constexpr std::uint32_t kPlain = 0;
+    constexpr std::uint32_t kBitFields = 3;
+    const std::uint32_t bits = number(28, 2);
+    const std::uint32_t compression = number(30, 4);
+    const bool plain = compression == kPlain && (bits == 1 || bits == 4 || bits == 8 ||
+                                                 bits == 16 || bits == 24 || bits == 32);
+    const bool fields = compression == kBitFields && (bits == 16 || bits == 32);
+    return number(26, 2) == 1 && (plain || fields);
 }
 
 }  // namespace vostrel::forms

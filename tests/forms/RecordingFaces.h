@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -97,8 +98,26 @@ public:
     std::function<void()> whileShown;  // what the player does while the window is open
 };
 
-// Pictures are "BM stage N" texts here, bitmaps by their first bytes: any of those shows as
-// 100 x 100, as "stage N", and anything else is broken.
+// The header of a Windows bitmap of `bits` a pixel, compressed as `compression` says, followed by
+// `content`.
+inline std::string bitmap(const std::string& content, int bits = 24, int compression = 0) {
+    std::string bytes(54, '\0');
+    const auto put = [&](std::size_t at, std::uint32_t value, std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i) {
+            bytes[at + i] = static_cast<char>(value >> (8 * i) & 0xFF);
+        }
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put(14, 40, 4);
+    put(26, 1, 2);
+    put(28, std::uint32_t(bits), 2);
+    put(30, std::uint32_t(compression), 4);
+    return bytes + content;
+}
+
+// Pictures are bitmaps of a "stage N" text here: any of those shows as 100 x 100, as "stage N",
+// and anything else is broken.
 // Like the desktop toolkits, it loses the focus when the button that has it is disabled.
 class RecordingMain final : public Recording<vostrel::MainFace> {
 public:
@@ -111,10 +130,11 @@ public:
         }
     }
     vostrel::PictureSize showPicture(std::string_view bytes, int) override {
-        if (!bytes.starts_with("BM stage ")) {
+        const std::size_t stage = bytes.find("stage ");
+        if (!bytes.starts_with("BM") || stage == std::string_view::npos) {
             return {};
         }
-        picture = bytes.substr(3);
+        picture = bytes.substr(stage);
         return {100, 100};
     }
     void showBlankPicture(vostrel::PictureSize size) override {

@@ -66,7 +66,7 @@ struct Game {
         system.files.add("/game/h_dat.txt", words);
         for (int stage = 0; stage <= 10; ++stage) {
             system.files.add("/game/" + std::to_string(stage) + ".bmp",
-                             "BM stage " + std::to_string(stage));
+                             bitmap("stage " + std::to_string(stage)));
         }
     }
 
@@ -278,11 +278,17 @@ private slots:
         QTest::addColumn<QByteArray>("content");  // of every picture; empty: none there
         QTest::addColumn<QString>("picture");
         QTest::addColumn<int>("side");  // of the area
-        row("readable", QByteArray("BM stage x"), "stage x", 104);
+        const auto bmp = [](int bits, int compression) {
+            return QByteArray::fromStdString(bitmap("stage x", bits, compression));
+        };
+        row("readable", bmp(24, 0), "stage x", 104);
         row("missing", QByteArray(), "blank 200x200", 204);
         row("broken", QByteArray("BM"), "blank 200x200", 204);
-        // A face might decode it, but the game's pictures are bitmaps.
+        // A face might decode these, but only some kinds of bitmaps are the game's pictures.
         row("another format", QByteArray("\x89PNG stage x"), "blank 200x200", 204);
+        row("32 bits in bit fields", bmp(32, 3), "stage x", 104);
+        row("run-length compressed", bmp(8, 1), "blank 200x200", 204);
+        row("24 bits in bit fields", bmp(24, 3), "blank 200x200", 204);
     }
 
     void pictureArea() {
