@@ -43,6 +43,7 @@ private:
 bool GetKeyValue(const Registry& registry, const AnsiText& text, RegKey KeyRoot,
                  const std::string& KeyName, const std::string& SubKeyRef, std::string& KeyVal) {
     RegKey key = 0;
+    // Departure: read rights only, not the design's 0x2003F (docs/departures.md).
     if (registry.openKey(KeyRoot, KeyName.c_str(), 0, kKeyRead, &key) != kErrorSuccess) {
         KeyVal.clear();
         return false;
@@ -69,7 +70,7 @@ bool GetKeyValue(const Registry& registry, const AnsiText& text, RegKey KeyRoot,
         case kRegSz:
             KeyVal = text.toUtf8(data);
             return true;
-        case kRegExpandSz:
+        case kRegExpandSz:  // Departure: a string, not another type (docs/departures.md).
             KeyVal = text.expandEnvironment(text.toUtf8(data));
             return true;
         case kRegDword:

@@ -8,6 +8,7 @@
 
 namespace vostrel {
 
+// Departure: the design sets no limits (docs/departures.md).
 // Anything larger is not a word list anyone wrote by hand; refusing it keeps a new game quick and
 // the memory of the process bounded whatever lies in the application folder.
 inline constexpr std::size_t kMaxWordFileBytes = std::size_t{64} * 1024 * 1024;
@@ -16,6 +17,7 @@ inline constexpr std::size_t kMaxWordFileBytes = std::size_t{64} * 1024 * 1024;
 // screen reader and shown in a label whole or by its two ends.
 inline constexpr std::size_t kMaxWordBytes = 64;
 
+// Departure: byte-order marks and UTF-8 besides the ANSI code page (docs/departures.md).
 // How the words of a list are written. A file without a byte-order mark is in the system's own
 // encoding (the ANSI code page on Windows, UTF-8 elsewhere); one with a mark is UTF-8 or UTF-16,
 // and UTF-16 is made UTF-8 before its fields are read.

@@ -16,6 +16,7 @@ namespace {
 constexpr int kLetters = 26;
 constexpr PictureSize kBlankPicture{200, 200};  // the size the picture area is designed around
 // Generous for any picture of the gallows; keeps a hostile file from costing much memory.
+// Departure: the design loads pictures unchecked (docs/departures.md).
 constexpr std::size_t kMaxPictureBytes = std::size_t{8} * 1024 * 1024;
 // A picture whose header claims more on a side is not decoded: a few compressed bytes could
 // otherwise ask for gigabytes. Still ten times the designed size, and at most 16 MiB of pixels.
@@ -116,6 +117,8 @@ void frmMain::Form_Load() {
         case LoadStatus::Missing:
             failNewGame("Data File Not exists.");
             return;
+        // Departure: lists that cannot be used end the game as a missing one does
+        // (docs/departures.md).
         case LoadStatus::NoWords:
             failNewGame("The word file holds no words.");
             return;
@@ -133,7 +136,7 @@ void frmMain::Form_Load() {
 
     std::mt19937_64 random = freshRandomSource();
     AnswerWord = decodeWord(WordList, drawIndex(WordList.size(), random), system_.text);
-    AnswerLen = AnswerWord.size();
+    AnswerLen = AnswerWord.size();  // Departure: characters, not UTF-16 units (docs/departures.md).
 
     display_ = maskedWord(AnswerLen);
     setCaption(Id::WORD_LABEL, display_);
@@ -162,7 +165,7 @@ void frmMain::Form_DpiChanged() {
 
 void frmMain::CMD_ALPHA_Click(int Index) {
     // A finished game takes no more guesses, nor does a letter whose button is disabled: the
-    // toolkit may deliver a click all the same.
+    // toolkit may deliver a click all the same. Departure: at both ends (docs/departures.md).
     if (gameOver_ || Index < 0 || Index >= kLetters ||
         !letterEnabled_[static_cast<std::size_t>(Index)]) {
         return;
@@ -296,6 +299,7 @@ void frmMain::setLettersEnabled(bool enabled) {
 }
 
 void frmMain::endGame() {
+    // Departure: both ends disable the letters (docs/departures.md).
     gameOver_ = true;
     // Ready for the next game, before the letter that had the focus is disabled.
     view_.setFocus(Id::CMD_RESET);

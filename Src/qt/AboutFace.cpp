@@ -22,7 +22,8 @@ QRect clientArea() {
 
 }  // namespace
 
-// Owned by the game window: that keeps it off the taskbar and above the game.
+// Owned by the game window: that keeps it off the taskbar and above the game. Departure: the
+// design gives it no owner (docs/departures.md).
 AboutFace::AboutFace(vostrel::frmAbout& form, QWidget* owner)
     : FormFace(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
