@@ -3,8 +3,8 @@
 # pixel under its centre), never smoothed, so it stays crisp at every size. The 16-pixel art is
 # drawn for its size; every larger size grows from the 32-pixel art.
 #
-#   vostrel_icon_png(<file> <size>)   a square PNG of <size> pixels
-#   vostrel_icon_ico(<file>)          a Windows icon file
+#   vostrel_icon_png(<file> <size> [MASKABLE])   a square PNG of <size> pixels
+#   vostrel_icon_ico(<file>)                      a Windows icon file
 #
 # Each adds the command that makes <file>; the caller makes a target that depends on it.
 include_guard(GLOBAL)
@@ -34,18 +34,29 @@ if(NOT VOSTREL_ICOTOOL)
 endif()
 
 function(vostrel_icon_png file size)
+  cmake_parse_arguments(ARG "MASKABLE" "" "" ${ARGN})
+  set(art_side 32)
   if(size LESS 32)
-    set(art "${VOSTREL_ART_DIR}/vostrel16.xpm")
+    set(art_side 16)
+  endif()
+  set(art "${VOSTREL_ART_DIR}/vostrel${art_side}.xpm")
+  if(ARG_MASKABLE)
+    # A maskable icon may be cut down to a circle of 80 % of its side: the art fits inside it,
+    # a square of at most 0.4 * sqrt(2) = 0.5657 of the side, enlarged a whole number of times so
+    # that every art pixel is as wide. Around it, the art's own ground (inside the frame's
+    # corner) fills the icon.
+    math(EXPR inner "${size} * 5657 / 10000 / ${art_side} * ${art_side}")
+    set(draw -set background "%[pixel:p{1,1}]" -filter point -resize ${inner}x${inner}
+      -gravity center -extent ${size}x${size})
   else()
-    set(art "${VOSTREL_ART_DIR}/vostrel32.xpm")
+    set(draw -filter point -resize ${size}x${size})
   endif()
   get_filename_component(folder "${file}" DIRECTORY)
   # 8-bit RGBA, the form Windows requires of a PNG inside an icon; no time or other metadata, so
   # every build gives the same bytes.
   add_custom_command(OUTPUT "${file}"
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${folder}"
-    COMMAND "${VOSTREL_MAGICK}" "${art}" -filter point -resize ${size}x${size} -strip
-            "PNG32:${file}"
+    COMMAND "${VOSTREL_MAGICK}" "${art}" ${draw} -strip "PNG32:${file}"
     DEPENDS "${art}" "${CMAKE_CURRENT_FUNCTION_LIST_FILE}"
     VERBATIM)
 endfunction()
