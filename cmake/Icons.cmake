@@ -6,7 +6,9 @@
 #   vostrel_icon_png(<file> <size> [MASKABLE])   a square PNG of <size> pixels
 #   vostrel_icon_ico(<file>)                      a Windows icon file
 #
-# Each adds the command that makes <file>; the caller makes a target that depends on it.
+# Each adds the command that makes <file>; the caller makes a target that depends on it. Every
+# icon drawn is listed in the global property VOSTREL_ICONS as <file>|<size>|<png, maskable or ico>
+# for the icons' test.
 include_guard(GLOBAL)
 
 set(VOSTREL_ART_DIR "${CMAKE_CURRENT_LIST_DIR}/../Src/icons")
@@ -48,8 +50,10 @@ function(vostrel_icon_png file size)
     math(EXPR inner "${size} * 5657 / 10000 / ${art_side} * ${art_side}")
     set(draw -set background "%[pixel:p{1,1}]" -filter point -resize ${inner}x${inner}
       -gravity center -extent ${size}x${size})
+    set(kind maskable)
   else()
     set(draw -filter point -resize ${size}x${size})
+    set(kind png)
   endif()
   get_filename_component(folder "${file}" DIRECTORY)
   # 8-bit RGBA, the form Windows requires of a PNG inside an icon; no time or other metadata, so
@@ -59,6 +63,7 @@ function(vostrel_icon_png file size)
     COMMAND "${VOSTREL_MAGICK}" "${art}" ${draw} -strip "PNG32:${file}"
     DEPENDS "${art}" "${CMAKE_CURRENT_FUNCTION_LIST_FILE}"
     VERBATIM)
+  set_property(GLOBAL APPEND PROPERTY VOSTREL_ICONS "${file}|${size}|${kind}")
 endfunction()
 
 # Windows draws small icons best from plain bitmaps, 16 to 48 pixels; from Vista on it reads the
@@ -76,4 +81,5 @@ function(vostrel_icon_ico file)
             "${parts}/32.png" "${parts}/48.png" "--raw=${parts}/256.png"
     DEPENDS "${parts}/16.png" "${parts}/32.png" "${parts}/48.png" "${parts}/256.png"
     VERBATIM)
+  set_property(GLOBAL APPEND PROPERTY VOSTREL_ICONS "${file}|0|ico")
 endfunction()
