@@ -13,7 +13,7 @@ if(CMAKE_HOST_WIN32)
 else()
   set(host_suffix "")
 endif()
-set(host_tools vostrel_gallows vostrel_icons)
+set(host_tools vostrel_gallows)
 list(TRANSFORM host_tools APPEND "${host_suffix}" OUTPUT_VARIABLE host_tool_files)
 list(TRANSFORM host_tool_files PREPEND "${host_tools_dir}/")
 

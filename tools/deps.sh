@@ -3,7 +3,8 @@
 # Usage: tools/deps.sh [extra package ...]
 set -euo pipefail
 
-packages=(g++ make cmake qt6-base-dev libgl-dev fonts-ipafont-gothic "$@")
+# Every build draws the icons with ImageMagick and icoutils (cmake/Icons.cmake).
+packages=(g++ make cmake qt6-base-dev libgl-dev fonts-ipafont-gothic imagemagick icoutils "$@")
 
 missing=()
 for package in "${packages[@]}"; do

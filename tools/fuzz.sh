@@ -29,7 +29,8 @@ mkdir -p "$findings"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-# Longest input worth trying: enough for a field longer than any word, or a few registry values.
+# Longest input worth trying: enough for a field longer than any word, a few registry values or a
+# small picture of every kind.
 max_len() {
     case "$1" in
         wordfile) echo 65536 ;;  # many words, or one long one

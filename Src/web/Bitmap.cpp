@@ -41,7 +41,8 @@ Bitmap decodeBmp(std::string_view bytes, int maxSide) {
     const std::uint32_t pixelsAt = readLe(bytes, 10, 4);
     const std::uint32_t headerSize = readLe(bytes, kFileHeader, 4);
     const bool core = headerSize == 12;  // the oldest header: 16-bit sizes, 3-byte palette
-    if ((!core && headerSize < 40) || kFileHeader + headerSize > bytes.size()) {
+    // Not kFileHeader + headerSize: with WebAssembly's 32-bit sizes, that can wrap to a small sum.
+    if ((!core && headerSize < 40) || headerSize > bytes.size() - kFileHeader) {
         return {};
     }
     const auto width = static_cast<std::int32_t>(readLe(bytes, 18, core ? 2 : 4));
