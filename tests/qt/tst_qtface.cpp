@@ -338,6 +338,24 @@ private slots:
         QVERIFY(messageOnAbout);
     }
 
+    // A word too long for its room beside the gallows shows its two ends, measured in the
+    // label's own font, and neither label nor answer runs over the picture or past the window.
+    void longWordKeepsClearOfThePicture() {
+        const QByteArray word = QByteArray("pneumonoultramicroscopicsilicovolcanoconiosis");
+        AppFolder folder(word + "\n");
+        const auto window = folder.load();
+        for (const char letter : QByteArray("bdfghjkqwx")) {
+            QTest::mouseClick(find(*window, "CMD_ALPHA", letter - 'a'), Qt::LeftButton);
+        }
+        const QRect picture = find(*window, "HUNG_PICT")->geometry();
+        for (const char* name : {"WORD_LABEL", "ANSWER_LABEL"}) {
+            const auto* label = find<QLabel>(*window, name);
+            QVERIFY2(label->x() > picture.right() && label->geometry().right() < 532, name);
+            QVERIFY2(label->text().contains(u'…') && label->text().size() < word.size(), name);
+        }
+        QCOMPARE(find<QLabel>(*window, "ANSWER_LABEL")->text().front(), u'p');
+    }
+
     // Screen readers find the game's state in the controls' names, and hear each guess from a
     // notification of the window that is neither a widget nor drawn.
     void screenReadersAreTold() {
