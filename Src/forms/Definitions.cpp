@@ -121,6 +121,48 @@ constexpr std::array<Control, kMainControls.size() + 26> mainControls() {
 
 constexpr auto kAllMainControls = mainControls();
 
+// The game window's controls arranged for a screen held upright, where the design's window is
+// too wide: the picture and the labels above, the letters in rows of seven a thumb can reach,
+// each 44 pixels, and Reset & Start and Exit beneath them. Only places and sizes differ.
+constexpr TwipsRect uprightPlace(const Control& c) {
+    constexpr int kKey = 660;    // 44 pixels
+    constexpr int kPitch = 720;  // 48
+    switch (c.id) {
+        case Id::HUNG_PICT:
+            return {1185, 120, 3030, 3030};
+        case Id::WORD_LABEL:
+            return {1665, 3270, 2070, 420};
+        case Id::RESULT_LABEL:
+            return {1965, 3780, 1470, 420};
+        case Id::ANSWER_LABEL:
+            return {2580, 4290, 240, 360};
+        case Id::Label1:
+            return {1125, 4740, 3150, 255};
+        case Id::CMD_ALPHA: {
+            const int row = c.index / 7;
+            const int column = c.index % 7;
+            const int left = row < 3 ? 210 : 930;  // the last row's five, centred
+            return {left + kPitch * column, 5115 + kPitch * row, kKey, kKey};
+        }
+        case Id::CMD_RESET:
+            return {120, 8115, 2520, kKey};
+        case Id::cmdExit:
+            return {2760, 8115, 2520, kKey};
+        default:
+            return c.rect;
+    }
+}
+
+constexpr std::array<Control, kAllMainControls.size()> uprightControls() {
+    std::array<Control, kAllMainControls.size()> all = kAllMainControls;
+    for (Control& each : all) {
+        each.rect = uprightPlace(each);
+    }
+    return all;
+}
+
+constexpr auto kUprightControls = uprightControls();
+
 constexpr std::array<MenuItem, 4> kMainMenu{{
     {Id::mnuFile, "mnuFile", "File(&F)", -1},
     {Id::mnuFileExit, "mnuFileExit", "Exit(X)", 0},
@@ -172,6 +214,16 @@ constexpr Form kMain{.name = "frmMain",
                      .controls = kAllMainControls,
                      .menu = kMainMenu};
 
+constexpr Form kUpright{.name = "frmMain",
+                        .caption = kAppTitle,
+                        .clientWidth = 5400,
+                        .clientHeight = 8910,
+                        .frame = Frame::Sizable,
+                        .minClientWidth = 5400,
+                        .minClientHeight = 8910,
+                        .controls = kUprightControls,
+                        .menu = kMainMenu};
+
 // Always at the same place on the screen, not centred on it or on the game.
 constexpr Form kAbout{.name = "frmAbout",
                       .clientWidth = 4320,
@@ -191,6 +243,10 @@ const Form& mainForm() {
 
 const Form& aboutForm() {
     return kAbout;
+}
+
+const Form& uprightMainForm() {
+    return kUpright;
 }
 
 const Control& control(const Form& form, ControlRef ref) {

@@ -157,6 +157,9 @@ struct Form {
 
 const Form& mainForm();
 const Form& aboutForm();
+// The game window's controls as they stand on a screen held upright: the design's controls,
+// captions, procedures and tab order, in other places.
+const Form& uprightMainForm();
 
 // The definition of a control of `form`.
 const Control& control(const Form& form, ControlRef ref);

@@ -53,6 +53,22 @@ std::pair<int, int> room(const Form& form, const Control& label, int dpi) {
 
 }  // namespace
 
+Arrangement arrange(int width, int height, bool fill) {
+    const Form& design = mainForm();
+    const int designWidth = pixels(design.clientWidth, kDesignDpi);
+    const int designHeight = pixels(design.clientHeight, kDesignDpi);
+    if (height > width && width < designWidth) {
+        const Form& upright = uprightMainForm();
+        return {&upright, kDesignDpi * width / pixels(upright.clientWidth, kDesignDpi)};
+    }
+    if (!fill) {
+        return {&design, kDesignDpi};
+    }
+    // Never smaller than designed: the letters stay 24 pixels apart.
+    const int dpi = std::min(kDesignDpi * width / designWidth, kDesignDpi * height / designHeight);
+    return {&design, std::max(kDesignDpi, dpi)};
+}
+
 PlacedCaption placeCaption(const Form& form, const Control& label, std::u32string_view caption,
                            int dpi, int frame, const MeasureText& measure) {
     const Rect designed = pixelRect(label.rect, dpi);

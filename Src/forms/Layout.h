@@ -50,6 +50,16 @@ struct PlacedCaption {
     Rect bounds;
 };
 
+// How the game window is shown in `width` × `height` pixels of room (at 96 dpi): the design's
+// arrangement at the design's density where it fits, or, where it must `fill` a small screen,
+// scaled as a whole to fill it, never smaller; on a screen held upright that is narrower than the
+// design, the upright arrangement, scaled to its width.
+struct Arrangement {
+    const Form* form;
+    int dpi;
+};
+Arrangement arrange(int width, int height, bool fill);
+
 // Where an auto-sized label of `form` goes with a new caption. It fits the caption and its frame
 // (`frame` pixels on each side) and keeps its designed centre or left edge; a label that keeps
 // its centre moves in to stay within the window and clear of the buttons and pictures beside it,

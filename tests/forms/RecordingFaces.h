@@ -123,6 +123,8 @@ class RecordingMain final : public Recording<vostrel::MainFace> {
 public:
     RecordingMain() : Recording(vostrel::forms::mainForm()) { enabled.fill(false); }
 
+    [[nodiscard]] const vostrel::forms::Form& arrangement() const override { return *arranged; }
+
     void setEnabled(Id, int index, bool on) override {
         enabled.at(std::size_t(index)) = on;
         if (!on && focused == Ref{Id::CMD_ALPHA, index}) {
@@ -150,6 +152,7 @@ public:
         return about;
     }
 
+    const vostrel::forms::Form* arranged = &vostrel::forms::mainForm();
     std::array<bool, 26> enabled{};
     std::string picture;
     std::vector<Id> alerts;

@@ -676,6 +676,99 @@ private slots:
         QVERIFY(game.view.said.empty());
     }
 
+    // On a screen held upright the same controls stand elsewhere: every one inside the window
+    // and apart from the others, the picture and the labels above the letters, which are 44
+    // pixels and stand in rows in the order of the alphabet, and Reset & Start and Exit beneath
+    // them; captions, fonts, looks and tab order as designed.
+    void uprightArrangement() {
+        using namespace vostrel::forms;
+        const Form& upright = uprightMainForm();
+        const Form& design = mainForm();
+        QCOMPARE(upright.controls.size(), design.controls.size());
+        const auto inside = [&](const TwipsRect& r) {
+            return r.left >= 0 && r.top >= 0 && r.left + r.width <= upright.clientWidth &&
+                   r.top + r.height <= upright.clientHeight;
+        };
+        const auto apart = [](const TwipsRect& a, const TwipsRect& b) {
+            return a.left + a.width <= b.left || b.left + b.width <= a.left ||
+                   a.top + a.height <= b.top || b.top + b.height <= a.top;
+        };
+        int lettersTop = upright.clientHeight;
+        int lettersBottom = 0;
+        for (std::size_t i = 0; i < upright.controls.size(); ++i) {
+            const Control& c = upright.controls[i];
+            const Control& d = design.controls[i];
+            const QByteArray what = QByteArray(c.name) + QByteArray::number(c.index);
+            QVERIFY2(c.ref() == d.ref() && std::string(c.caption) == d.caption &&
+                         c.font == d.font && c.tabIndex == d.tabIndex && c.sizing == d.sizing &&
+                         c.ground == d.ground && c.border == d.border,
+                     what);
+            QVERIFY2(inside(c.rect), what);
+            for (const Control& other : upright.controls) {
+                QVERIFY2(&other == &c || apart(c.rect, other.rect), what + " and " + other.name);
+            }
+            if (c.id == Id::CMD_ALPHA) {
+                QVERIFY2(c.rect.width >= 44 * 15 && c.rect.height >= 44 * 15, what);
+                lettersTop = std::min(lettersTop, c.rect.top);
+                lettersBottom = std::max(lettersBottom, c.rect.top + c.rect.height);
+                if (c.index > 0) {
+                    const TwipsRect& before = control(upright, {Id::CMD_ALPHA, c.index - 1}).rect;
+                    QVERIFY2((c.rect.top == before.top && c.rect.left > before.left) ||
+                                 c.rect.top > before.top,
+                             what);
+                }
+            }
+        }
+        for (const Id above : {Id::HUNG_PICT, Id::WORD_LABEL, Id::RESULT_LABEL, Id::Label1}) {
+            const TwipsRect& r = control(upright, above).rect;
+            QVERIFY(r.top + r.height <= lettersTop);
+        }
+        for (const Id below : {Id::CMD_RESET, Id::cmdExit}) {
+            QVERIFY(control(upright, below).rect.top >= lettersBottom);
+        }
+    }
+
+    // The arrangement and density a screen's room gets.
+    void arrangementForTheRoom_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("fill");
+        QTest::addColumn<bool>("upright");
+        QTest::addColumn<int>("dpi");
+        row("a desktop keeps the design exactly", 1280, 800, false, false, 96);
+        row("a desktop's small window too", 600, 400, false, false, 96);
+        row("a phone on its side, filled", 844, 350, true, false, 104);
+        row("a phone on its side with little height", 740, 320, true, false, 96);
+        row("a phone held upright", 390, 800, true, true, 104);
+        row("a smaller one", 360, 700, true, true, 96);
+    }
+
+    void arrangementForTheRoom() {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(bool, fill);
+        QFETCH(bool, upright);
+        QFETCH(int, dpi);
+        const vostrel::forms::Arrangement got = vostrel::forms::arrange(width, height, fill);
+        QCOMPARE(got.form == &vostrel::forms::uprightMainForm(), upright);
+        QCOMPARE(got.dpi, dpi);
+    }
+
+    // The game in the upright arrangement: controls where it puts them, the arrows by their places.
+    void gameHeldUpright() {
+        Game game("moon");
+        game.view.arranged = &vostrel::forms::uprightMainForm();
+        QVERIFY(game.form.Load());
+        game.form.Form_DpiChanged();  // as a face does once it has chosen the arrangement
+        QCOMPARE(game.view.bounds(Id::CMD_ALPHA, 0), (Rect{14, 341, 44, 44}));
+        QCOMPARE(game.view.bounds(Id::cmdExit), (Rect{184, 541, 168, 44}));
+        game.play("Tab Down Down Up Right");  // l, s, y, s, t
+        QCOMPARE(focusOf(game.view), "t");
+        game.view.arranged = &vostrel::forms::mainForm();
+        game.form.Form_DpiChanged();
+        QCOMPARE(game.view.bounds(Id::CMD_ALPHA, 0), (Rect{248, 152, 23, 23}));
+    }
+
     // The windows' definitions are the design's: every control at its place in twips, with its
     // caption and font; each window's size, place, caption, menus and tab order.
     void definitionsAsDesigned() {
