@@ -1,6 +1,7 @@
 #include "Definitions.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 #include <string_view>
 
@@ -278,14 +279,24 @@ bool isPicture(std::string_view bytes) {
     if (bytes.size() < 26 || !bytes.starts_with("BM")) {
         return false;
     }
+    // Every row of pixels the header claims lies within the file: a picture cut short is broken.
+    const auto whole = [&](std::uint64_t width, std::uint64_t height, std::uint32_t bits) {
+        const std::uint64_t row = (width * bits + 31) / 32 * 4;
+        return number(10, 4) + row * height <= bytes.size();
+    };
     const std::uint32_t header = number(14, 4);
     if (header == 12) {  // the oldest kind, with no compression
         const std::uint32_t bits = number(24, 2);
-        return number(22, 2) == 1 && (bits == 1 || bits == 4 || bits == 8 || bits == 24);
+        return number(22, 2) == 1 && (bits == 1 || bits == 4 || bits == 8 || bits == 24) &&
+               whole(number(18, 2), number(20, 2), bits);
     }
     if (header < 40 || bytes.size() < 34) {
         return false;
     }
+    const auto side = [&](std::size_t at) {  // a negative height stands for rows stored top first
+        return static_cast<std::uint64_t>(
+            std::abs(static_cast<std::int64_t>(static_cast<std::int32_t>(number(at, 4)))));
+    };
     constexpr std::uint32_t kPlain = 0;
     constexpr std::uint32_t kBitFields = 3;
     const std::uint32_t bits = number(28, 2);
@@ -293,7 +304,7 @@ bool isPicture(std::string_view bytes) {
     const bool plain = compression == kPlain && (bits == 1 || bits == 4 || bits == 8 ||
                                                  bits == 16 || bits == 24 || bits == 32);
     const bool fields = compression == kBitFields && (bits == 16 || bits == 32);
-    return number(26, 2) == 1 && (plain || fields);
+    return number(26, 2) == 1 && (plain || fields) && whole(side(18), side(22), bits);
 }
 
 }  // namespace vostrel::forms

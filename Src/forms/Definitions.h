@@ -173,8 +173,8 @@ std::vector<const Control*> stackingOrder(const Form& form);
 inline constexpr bool kCuesAlwaysShown = true;
 
 // The game's pictures are Windows bitmaps, uncompressed, with 1, 4, 8 or 24 bits a pixel, or 16
-// or 32 plain or in bit fields: the kinds every face draws alike. Nothing else counts as a
-// picture, whatever a toolkit could decode.
+// or 32 plain or in bit fields, holding every row their header claims: the kinds every face
+// draws alike. Nothing else counts as a picture, whatever a toolkit could decode.
 bool isPicture(std::string_view bytes);
 
 }  // namespace vostrel::forms

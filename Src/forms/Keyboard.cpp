@@ -170,7 +170,8 @@ KeyOutcome decideKey(const KeyContext& window, const KeyPress& press) {
                                                          : std::nullopt);
         }
         case Key::Space:
-            return is(onButton ? KeyAction::Press : KeyAction::Done);
+            // As it goes down, as Enter: a key held down then presses once on every system.
+            return pressing(onButton ? focused : std::nullopt);
         case Key::Left:
         case Key::Right:
         case Key::Up:

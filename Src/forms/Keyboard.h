@@ -99,7 +99,7 @@ struct KeyContext {
 // Decides what `press` does:
 // - Tab and Shift+Tab walk the tab chain past disabled controls.
 // - Enter presses the focused button, or the window's default one; Esc its cancel button.
-// - Space has the focused button press itself.
+// - Space presses the focused button, as the key goes down.
 // - The arrows move the focus among the buttons of a control array by their places: Left and
 //   Right to the one before or after in index order, going round; Up and Down to the nearest one
 //   in the row above or below.

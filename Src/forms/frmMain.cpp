@@ -178,12 +178,14 @@ void frmMain::CMD_ALPHA_Click(int Index) {
     const std::string news = encodeUtf8(spokenGuess(letter, outcome, AnswerWord));
     if (outcome.found) {
         letterEnabled_[static_cast<std::size_t>(Index)] = false;
-        // The focus moves on before its button is disabled, which would leave it nowhere; at
-        // the end of the game it goes to Reset & Start instead.
+        // The focus moves on to the next letter still to play before its button is disabled,
+        // which would leave it nowhere; never to Reset & Start, where a key meant for a letter
+        // would throw the game away. At the end of the game it goes there instead.
         const forms::ControlRef button{Id::CMD_ALPHA, Index};
         if (outcome.end == GameEnd::None && view_.focus() == button) {
             if (const auto next = forms::nextFocus(
-                    form(), button, true, [this](forms::ControlRef c) { return enabled(c); })) {
+                    form(), button, true,
+                    [this](forms::ControlRef c) { return c.id == Id::CMD_ALPHA && enabled(c); })) {
                 view_.setFocus(*next);
             }
         }

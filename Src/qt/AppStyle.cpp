@@ -4,6 +4,9 @@
 #include <QIconEngine>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QStyleOption>
+
+#include "forms/Definitions.h"
 
 namespace vostrel {
 namespace {
@@ -47,9 +50,57 @@ private:
     QIcon icon_;
 };
 
+// The style draws a focus cue only once the window has been used from the keyboard; the game's
+// windows show it at all times (forms::kCuesAlwaysShown). For the length of one drawing, the
+// option says what a keyboard move would have said.
+class ShownCues {
+public:
+    explicit ShownCues(const QStyleOption* option)
+        : option_(const_cast<QStyleOption*>(option)),
+          saved_(option != nullptr ? option->state : 0) {
+        if (option_ != nullptr && (saved_ & QStyle::State_HasFocus)) {
+            option_->state |= QStyle::State_KeyboardFocusChange;
+        }
+    }
+    ~ShownCues() {
+        if (option_ != nullptr) {
+            option_->state = saved_;
+        }
+    }
+    ShownCues(const ShownCues&) = delete;
+    ShownCues& operator=(const ShownCues&) = delete;
+
+private:
+    QStyleOption* option_;
+    QStyle::State saved_;
+};
+
 class AppStyle final : public QProxyStyle {
 public:
     explicit AppStyle(QStyle* base) : QProxyStyle(base) {}
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        const ShownCues cues(forms::kCuesAlwaysShown ? option : nullptr);
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const ShownCues cues(forms::kCuesAlwaysShown ? option : nullptr);
+        // A menu the keyboard has chosen is marked as one the pointer holds down, open or not.
+        QStyleOption* chosen = element == CE_MenuBarItem && (option->state & State_Selected)
+                                   ? const_cast<QStyleOption*>(option)
+                                   : nullptr;
+        const State saved = option->state;
+        if (chosen != nullptr) {
+            chosen->state |= State_Sunken;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (chosen != nullptr) {
+            chosen->state = saved;
+        }
+    }
 
     QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
                        const QWidget* widget) const override {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "Controls.h"
 #include "MessageBox.h"
@@ -86,18 +87,21 @@ protected:
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
-            const forms::KeyPress press = keyPress(*dynamic_cast<QKeyEvent*>(event));
-            switch (keyDown(press)) {
-                case forms::KeyAction::Done:
-                    return true;
-                case forms::KeyAction::Menus:
-                    openMenus(press);
-                    return true;
-                case forms::KeyAction::Press:  // the button presses itself as the key comes up
-                case forms::KeyAction::Onwards:
-                    break;
+        if (event->type() == QEvent::KeyRelease) {
+            const auto* release = dynamic_cast<QKeyEvent*>(event);
+            lastRelease_ = {release->key(), release->timestamp()};
+        } else if (event->type() == QEvent::KeyPress) {
+            const auto* key = dynamic_cast<QKeyEvent*>(event);
+            forms::KeyPress press = keyPress(*key);
+            // X repeats a held key as a release and a press at one moment, which Qt does not
+            // always mark as a repeat.
+            press.repeat = press.repeat || lastRelease_ == std::pair{key->key(), key->timestamp()};
+            if (keyDown(press) == forms::KeyAction::Menus) {
+                openMenus(press);
             }
+            // Whatever the procedures did or left alone, no widget acts on it as well; the
+            // system's own keys never come this far.
+            return true;
         } else if (event->type() == QEvent::MouseButtonPress ||
                    event->type() == QEvent::MouseButtonDblClick) {
             pointerDown(controls_->control(qobject_cast<QWidget*>(watched)));
@@ -118,6 +122,7 @@ protected:
 
     std::unique_ptr<Controls> controls_;
     bool unloading_ = false;  // the procedures unload the window: the close is theirs
+    std::pair<int, quint64> lastRelease_;  // the key last released, and when
 };
 
 }  // namespace vostrel::qt

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <cstdlib>
 
 namespace vostrel {
 
@@ -13,8 +14,9 @@ QPixmap decodePicture(std::string_view bytes, int maxSide) {
     // every image-format plugin, as recognising it by its contents would.
     QImageReader reader(&buffer, "bmp");
     reader.setAutoDetectImageFormat(false);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > maxSide || size.height() > maxSide) {
+    // A bitmap stored top row first claims a negative height.
+    const QSize size(reader.size().width(), std::abs(reader.size().height()));
+    if (size.isEmpty() || size.width() > maxSide || size.height() > maxSide) {
         return {};
     }
     return QPixmap::fromImage(reader.read());

@@ -98,9 +98,10 @@ public:
     std::function<void()> whileShown;  // what the player does while the window is open
 };
 
-// The header of a Windows bitmap of `bits` a pixel, compressed as `compression` says, followed by
-// `content`.
-inline std::string bitmap(const std::string& content, int bits = 24, int compression = 0) {
+// The header of a Windows bitmap of `bits` a pixel, compressed as `compression` says, of
+// `width` × `height` pixels, followed by `content` as its pixels.
+inline std::string bitmap(const std::string& content, int bits = 24, int compression = 0,
+                          int width = 0, int height = 0) {
     std::string bytes(54, '\0');
     const auto put = [&](std::size_t at, std::uint32_t value, std::size_t size) {
         for (std::size_t i = 0; i < size; ++i) {
@@ -109,7 +110,10 @@ inline std::string bitmap(const std::string& content, int bits = 24, int compres
     };
     bytes[0] = 'B';
     bytes[1] = 'M';
+    put(10, 54, 4);
     put(14, 40, 4);
+    put(18, std::uint32_t(width), 4);
+    put(22, std::uint32_t(height), 4);
     put(26, 1, 2);
     put(28, std::uint32_t(bits), 2);
     put(30, std::uint32_t(compression), 4);

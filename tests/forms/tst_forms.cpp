@@ -289,6 +289,8 @@ private slots:
         row("32 bits in bit fields", bmp(32, 3), "stage x", 104);
         row("run-length compressed", bmp(8, 1), "blank 200x200", 204);
         row("24 bits in bit fields", bmp(24, 3), "blank 200x200", 204);
+        row("cut short", QByteArray::fromStdString(bitmap("stage x", 24, 0, 10, 10)),
+            "blank 200x200", 204);
     }
 
     void pictureArea() {
@@ -415,6 +417,8 @@ private slots:
         QTest::addColumn<QString>("shown");
         row("the focus starts on Exit", QByteArray("moon"), "", "cmdExit", "????");
         row("a found letter hands the focus on", QByteArray("zoo"), "Tab Tab Space", "y", "z??");
+        row("a found letter hands it to a letter, never to Reset & Start", QByteArray("ba"),
+            "Shift+Tab Shift+Tab Shift+Tab Space", "l", "?a");
         row("Tab passes over found letters", QByteArray("lzq"), "Tab Space Tab Shift+Tab Shift+Tab",
             "cmdExit", "l??");
         row("the arrows pass over found letters", QByteArray("lm"), "l k Right", "m", "l?");
