@@ -79,12 +79,6 @@ class AppStyle final : public QProxyStyle {
 public:
     explicit AppStyle(QStyle* base) : QProxyStyle(base) {}
 
-    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                       const QWidget* widget) const override {
-        const ShownCues cues(forms::kCuesAlwaysShown ? option : nullptr);
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-    }
-
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override {
         const ShownCues cues(forms::kCuesAlwaysShown ? option : nullptr);
