@@ -28,18 +28,54 @@ std::u32string number(int n) {
 
 }  // namespace
 
+std::string_view wordFileProblem(LoadStatus status) {
+    switch (status) {
+        case LoadStatus::Ok:
+            break;
+        case LoadStatus::Missing:
+            return "Data File Not exists.";
+        case LoadStatus::NoWords:
+            return "The word file holds no words.";
+        case LoadStatus::TooLarge:
+            return "The word file is too large to be a word list.";
+        case LoadStatus::Unreadable:
+            return "The word file cannot be read.";
+    }
+    return {};
+}
+
 frmMain::frmMain(MainFace& view, const Services& system, std::string appFolder)
     : view_(view), system_(system), appFolder_(std::move(appFolder)) {}
 
 frmMain::~frmMain() = default;
 
-bool frmMain::Load() {
+bool frmMain::Load(bool again) {
     Form_Load();
     if (state_ != State::Loaded) {
         return false;
     }
     view_.setFocus(forms::tabChain(form()).front());
+    if (again) {
+        view_.announce(spokenNewGame(AnswerLen));
+    }
     return true;
+}
+
+bool frmMain::StartsNewGame(forms::ControlRef control) const {
+    return takesInput() && control.id == Id::CMD_RESET;
+}
+
+bool frmMain::StartsNewGame(const forms::KeyPress& press) const {
+    if (!takesInput()) {
+        return false;
+    }
+    const forms::KeyOutcome outcome =
+        forms::decideKey({.form = form(),
+                          .focused = view_.focus(),
+                          .enabled = [this](forms::ControlRef c) { return enabled(c); },
+                          .conventions = view_.conventions()},
+                         press);
+    return outcome.press && StartsNewGame(*outcome.press);
 }
 
 bool frmMain::takesInput() const {
@@ -110,21 +146,9 @@ void frmMain::PointerDown(std::optional<forms::ControlRef> control) {
 
 void frmMain::Form_Load() {
     LoadResult loaded = loadWordFile(system_.files, appFolder_);
-    switch (loaded.status) {
-        case LoadStatus::Ok:
-            break;
-        case LoadStatus::Missing:
-            failNewGame("Data File Not exists.");
-            return;
-        case LoadStatus::NoWords:
-            failNewGame("The word file holds no words.");
-            return;
-        case LoadStatus::TooLarge:
-            failNewGame("The word file is too large to be a word list.");
-            return;
-        case LoadStatus::Unreadable:
-            failNewGame("The word file cannot be read.");
-            return;
+    if (loaded.status != LoadStatus::Ok) {
+        failNewGame(wordFileProblem(loaded.status));
+        return;
     }
     WordList = std::move(loaded.words);
     for (int k = 1; k <= kMaxMisses; ++k) {
