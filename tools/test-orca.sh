@@ -29,7 +29,7 @@ if [ "${1:-}" != --inside ]; then
     bash tools/deps.sh orca speech-dispatcher espeak-ng xvfb xdotool at-spi2-core dbus-daemon \
         dbus-bin
     if [ "${1:-}" = web ]; then
-        bash tools/deps.sh chromium python3
+        bash tools/deps.sh emscripten nlohmann-json3-dev chromium python3
         cmake --preset web >/dev/null
         cmake --build --preset web >/dev/null
         set -- build/web/bin/index.html
