@@ -61,13 +61,19 @@ bool frmMain::Load(bool again) {
     return true;
 }
 
-bool frmMain::StartsNewGame(forms::ControlRef control) const {
-    return takesInput() && control.id == Id::CMD_RESET;
+frmMain::Reads frmMain::WhatReads(forms::ControlRef control) const {
+    if (!takesInput()) {
+        return Reads::Nothing;
+    }
+    // A letter that misses shows the next picture; Reset & Start reads the list and the first.
+    return control.id == Id::CMD_RESET   ? Reads::NewGame
+           : control.id == Id::CMD_ALPHA ? Reads::Pictures
+                                         : Reads::Nothing;
 }
 
-bool frmMain::StartsNewGame(const forms::KeyPress& press) const {
+frmMain::Reads frmMain::WhatReads(const forms::KeyPress& press) const {
     if (!takesInput()) {
-        return false;
+        return Reads::Nothing;
     }
     const forms::KeyOutcome outcome =
         forms::decideKey({.form = form(),
@@ -75,7 +81,7 @@ bool frmMain::StartsNewGame(const forms::KeyPress& press) const {
                           .enabled = [this](forms::ControlRef c) { return enabled(c); },
                           .conventions = view_.conventions()},
                          press);
-    return outcome.press && StartsNewGame(*outcome.press);
+    return outcome.press ? WhatReads(*outcome.press) : Reads::Nothing;
 }
 
 bool frmMain::takesInput() const {

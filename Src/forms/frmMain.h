@@ -38,11 +38,12 @@ public:
     // game is said as Reset & Start says it.
     bool Load(bool again = false);
 
-    // Whether a press of `control`, or the key `press`, would start a new game, which reads the
-    // word list and the first picture: a face that fetches the application folder's files gets
-    // them fresh before it hands such an event over.
-    [[nodiscard]] bool StartsNewGame(forms::ControlRef control) const;
-    [[nodiscard]] bool StartsNewGame(const forms::KeyPress& press) const;
+    // What a press of `control`, or the key `press`, would read from the application folder: a
+    // face that fetches the folder's files has them in hand first, and the word list fresh
+    // before a new game.
+    enum class Reads { Nothing, Pictures, NewGame };
+    [[nodiscard]] Reads WhatReads(forms::ControlRef control) const;
+    [[nodiscard]] Reads WhatReads(const forms::KeyPress& press) const;
 
     // Events as the toolkit reports them. While a message or the About window is open, or once
     // the window is unloaded, the window takes no input.

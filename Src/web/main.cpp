@@ -75,16 +75,14 @@ EMSCRIPTEN_KEEPALIVE int vostrel_key(int window, int key, int character, int hel
     return static_cast<int>(action);
 }
 
-// Whether a click on the control (`id` -1: none), or else the key, would start a new game: the
-// page then gets the word list fresh first.
-EMSCRIPTEN_KEEPALIVE bool vostrel_starts_game(int id, int index, int key, int character, int held) {
+// What a click on the control (`id` -1: none), or else the key, would read, as
+// frmMain::Reads numbers it: the page has it in hand first.
+EMSCRIPTEN_KEEPALIVE int vostrel_reads(int id, int index, int key, int character, int held) {
     if (game == nullptr) {
-        return false;
+        return 0;
     }
-    if (id >= 0) {
-        return game->form.StartsNewGame({static_cast<Id>(id), index});
-    }
-    return game->form.StartsNewGame(keyPress(key, character, held));
+    return static_cast<int>(id >= 0 ? game->form.WhatReads({static_cast<Id>(id), index})
+                                    : game->form.WhatReads(keyPress(key, character, held)));
 }
 
 // A word list the player chose: `size` bytes at `bytes`, or -1 where the file could not be read.

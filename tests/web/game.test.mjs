@@ -158,9 +158,11 @@ test('the data files: missing, empty, broken, in UTF-16, edited between games', 
             'the blank picture stands in for a broken one');
         // The next new game reads the list again.
         fs.writeFileSync(path.join(folder, 'h_dat.txt'), 'banana\n');
+        // The new game starts once the list is fetched afresh.
         await page.click('[data-name=CMD_RESET]');
-        assert.deepEqual(
-            await page.$eval('#said', (e) => e.textContent), 'New game: a word of 6 letters');
+        await page.waitForFunction(
+            () => document.getElementById('said').textContent === 'New game: a word of 6 letters',
+            {timeout: 30000});
     }
 });
 

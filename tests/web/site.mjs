@@ -105,7 +105,7 @@ export function seen(page) {
             said: document.getElementById('said').textContent,
             alert: document.getElementById('alert').textContent,
             focus: focused.textContent || focused.dataset.name,
-            disabled: [...document.querySelectorAll('[data-name=CMD_ALPHA]:disabled')].length,
+            disabled: document.querySelectorAll('[data-name=CMD_ALPHA][aria-disabled=true]').length,
         };
     });
 }
@@ -116,4 +116,34 @@ export async function press(page, key, modifier) {
     await page.keyboard.press(key);
     if (modifier)
         await page.keyboard.up(modifier);
+}
+
+// A table of tests/acceptance: its rows, each its fields by the names of its "#" heading.
+export function table(name) {
+    const lines = fs.readFileSync(path.join(here, '../acceptance', name), 'utf8').split('\n');
+    let columns = [];
+    const rows = [];
+    for (const line of lines.filter(Boolean)) {
+        if (line.startsWith('#')) {
+            if (line.includes('\t'))
+                columns = line.slice(1).split('\t');
+            continue;
+        }
+        const fields = line.split('\t');
+        rows.push(Object.fromEntries(columns.map((column, i) => [column, fields[i]])));
+    }
+    return rows;
+}
+
+// The control that has the focus, as the acceptance tables name it: a letter by its letter;
+// "menus" where the menu bar has it, "outside" where it has left the game window.
+export function focusName(page) {
+    return page.evaluate(() => {
+        const active = document.activeElement;
+        if (document.getElementById('menubar').contains(active))
+            return 'menus';
+        if (!active?.closest('.client'))
+            return 'outside';
+        return active.dataset.name === 'CMD_ALPHA' ? active.textContent : active.dataset.name;
+    });
 }

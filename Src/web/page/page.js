@@ -22,6 +22,12 @@ const Keys = {
     Character: 10,
     Other: 11
 };
+// What an event reads of the application folder, as frmMain::Reads numbers it.
+const Reads = {
+    Nothing: 0,
+    Pictures: 1,
+    NewGame: 2
+};
 const Actions = {
     Done: 0,
     Press: 1,
@@ -92,6 +98,16 @@ const Folder = (() => {
     };
 })();
 
+// The files an event reads, as the program says (Reads), and whether the list must be fresh.
+function needs(reads) {
+    return {
+        names: reads === Reads.Nothing ? [] :
+            reads === Reads.Pictures   ? design.files :
+                                         design.newGame,
+        fresh: reads === Reads.NewGame
+    };
+}
+
 // Events are handed to the program in the order they come. One that reads a file the page does
 // not hold yet, and all after it, wait until it is in; meanwhile the game window is busy.
 const Events = (() => {
@@ -160,9 +176,9 @@ const Page = (() => {
             if (c.key >= 0)
                 made.setAttribute('aria-keyshortcuts', `Alt+${c.text[c.key].toUpperCase()}`);
             made.addEventListener('click', () => {
-                Events.forward(
-                    () => Module._vostrel_click(w, c.id, c.index),
-                    {fresh: w === 0 && Module._vostrel_starts_game(c.id, c.index, 0, 0, 0)});
+                const reads =
+                    w === 0 ? Module._vostrel_reads(c.id, c.index, 0, 0, 0) : Reads.Nothing;
+                Events.forward(() => Module._vostrel_click(w, c.id, c.index), needs(reads));
             });
         } else if (c.kind === 'Picture') {
             made = document.createElement(c.programIcon ? 'div' : 'canvas');
@@ -216,12 +232,8 @@ const Page = (() => {
                 'aria-owns', form.readingOrder.map((key) => `c${w}-${key}`).join(' '));
             return {form, client, controls, pending: null};
         });
-        const [game, about] = design.windows;
+        const [game] = design.windows;
         $('game-title').textContent = game.caption;
-        if (!about.placedBySystem) {
-            $('about').style.left = `${about.left}px`;
-            $('about').style.top = `${about.top}px`;
-        }
         buildMenus(game.menu);
     }
 
@@ -266,7 +278,8 @@ const Page = (() => {
                 made[item.parent].items.push({button, key: accessKey(item)});
                 button.addEventListener('click', () => {
                     closeMenus(true);
-                    Events.forward(() => Module._vostrel_click(0, item.id, -1));
+                    Events.forward(
+                        () => Module._vostrel_click(0, item.id, -1), needs(Reads.Nothing));
                 });
             }
         });
@@ -472,7 +485,9 @@ const Page = (() => {
             $('ended').hidden = false;
             $('again').focus();
         },
-        enabled(id, index, on) { element(0, id, index).disabled = !on; },
+        // Marked, not disabled: a browser takes the focus from a disabled control at once, and
+        // a press on one to the page; the procedures move it, and ignore a disabled button.
+        enabled(id, index, on) { element(0, id, index).ariaDisabled = String(!on); },
         picture(rgba, width, height) {
             const canvas = named(0, 'HUNG_PICT');
             canvas.width = width;
@@ -490,6 +505,14 @@ const Page = (() => {
         title(text) { $('about-title').textContent = text; },
         showAbout() {
             $('about').showModal();
+            // Where the design puts its client area, its frame around it.
+            const [about] = design.windows.slice(1);
+            if (!about.placedBySystem) {
+                const frame = $('about').getBoundingClientRect();
+                const client = $('client-1').getBoundingClientRect();
+                $('about').style.left = `${about.left - (client.left - frame.left)}px`;
+                $('about').style.top = `${about.top - (client.top - frame.top)}px`;
+            }
             windows[1].pending?.focus();
             windows[1].pending = null;
         },
@@ -527,7 +550,7 @@ function newGame() {
     if ($('game').hidden)
         start(true);
     else
-        Events.forward(() => Module._vostrel_click(0, Page.resetId(), -1));
+        Events.forward(() => Module._vostrel_click(0, Page.resetId(), -1), needs(Reads.NewGame));
 }
 
 // A word list of the player's own: the program says whether it can be played. One that cannot
@@ -584,15 +607,15 @@ document.addEventListener('keydown', (event) => {
         }
         return action;
     };
-    // A key that starts a new game waits for the word list, and the keys after it with it;
-    // they can no longer be the browser's.
-    if (w === 0 &&
-        (Events.waiting() || Module._vostrel_starts_game(-1, -1, key, character, held))) {
+    // A key that reads a file not in hand, or starts a new game, waits for it, and the keys
+    // after it with it: they can no longer be the browser's.
+    const reads = w === 0 ? Module._vostrel_reads(-1, -1, key, character, held) : Reads.Nothing;
+    if (Events.waiting() || !needs(reads).names.every(Folder.has) || reads === Reads.NewGame) {
         event.preventDefault();
         Events.forward(() => {
             if (act(Module._vostrel_key(w, key, character, held)) === Actions.Press)
                 document.activeElement.click();
-        }, {fresh: !Events.waiting()});
+        }, needs(reads));
         return;
     }
     const action = act(Module._vostrel_key(w, key, character, held));
