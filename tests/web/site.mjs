@@ -33,10 +33,18 @@ export async function start() {
             response.writeHead(404).end();
             return;
         }
-        // As a server may, it lets the browser keep what it sent for a while.
+        // As a server may, it lets the browser keep what it sent for a while, and answers a
+        // conditional request for a file unchanged with 304.
+        const modified = new Date(Math.floor(fs.statSync(file).mtimeMs / 1000) * 1000);
+        const since = Date.parse(request.headers['if-modified-since'] ?? '');
+        if (since >= modified.getTime()) {
+            response.writeHead(304).end();
+            return;
+        }
         response.writeHead(200, {
             'Content-Type': types[path.extname(file)] ?? 'application/octet-stream',
             'Cache-Control': 'max-age=600',
+            'Last-Modified': modified.toUTCString(),
         });
         response.end(fs.readFileSync(file));
     });
@@ -81,12 +89,15 @@ export function site(files = {}) {
     return {folder, url: `${base}/${path.basename(folder)}/`};
 }
 
-// A new page at `url`, once the game window is up or a message stands in its place.
-export async function open(url, on = browser) {
+// A new page at `url`, once the game has started or a message stands in its place; `before`
+// prepares the page before it is loaded.
+export async function open(url, on = browser, before = async () => {}) {
     const page = await on.newPage();
     page.on('pageerror', (error) => console.error('page:', error.message));
+    await before(page);
     await page.goto(url);
-    await page.waitForSelector('#game:not([hidden]), #message[open]', {timeout: 30000});
+    await page.waitForSelector(
+        '#game:not([hidden]):not(.starting), #message[open]', {timeout: 30000});
     return page;
 }
 
