@@ -1,5 +1,6 @@
 // What the browser tests share: the built page copied into throwaway folders, each with the data
 // files a test gives it, served over http on the loopback; and Debian's Chromium, headless.
+import crypto from 'node:crypto';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -35,18 +36,18 @@ export async function start() {
         }
         // As a server may, it lets the browser keep what it sent for a while, and answers a
         // conditional request for a file unchanged with 304.
-        const modified = new Date(Math.floor(fs.statSync(file).mtimeMs / 1000) * 1000);
-        const since = Date.parse(request.headers['if-modified-since'] ?? '');
-        if (since >= modified.getTime()) {
+        const body = fs.readFileSync(file);
+        const tag = `"${crypto.createHash('sha1').update(body).digest('hex')}"`;
+        if (request.headers['if-none-match'] === tag) {
             response.writeHead(304).end();
             return;
         }
         response.writeHead(200, {
             'Content-Type': types[path.extname(file)] ?? 'application/octet-stream',
             'Cache-Control': 'max-age=600',
-            'Last-Modified': modified.toUTCString(),
+            'ETag': tag,
         });
-        response.end(fs.readFileSync(file));
+        response.end(body);
     });
     await new Promise((done) => server.listen(0, '127.0.0.1', done));
     base = `http://127.0.0.1:${server.address().port}`;

@@ -454,12 +454,17 @@ const Page = (() => {
         measure(w, id, text) {
             measurer ??= document.createElement('canvas').getContext('2d');
             // A control's font never changes: the design's, or else read once from the page's
-            // styles. The spacing a player's own styles may add is read each time.
+            // styles, with the spacing a player's own styles add to its text.
             const control = element(w, id);
-            const style = getComputedStyle(control);
-            measurer.font = control.dataset.font ??= style.font;
-            measurer.letterSpacing = style.letterSpacing;
-            measurer.wordSpacing = style.wordSpacing;
+            if (!control.dataset.spacing) {
+                const style = getComputedStyle(control);
+                control.dataset.font ??= style.font;
+                control.dataset.spacing = `${style.letterSpacing} ${style.wordSpacing}`;
+            }
+            const [letters, words] = control.dataset.spacing.split(' ');
+            measurer.font = control.dataset.font;
+            measurer.letterSpacing = letters;
+            measurer.wordSpacing = words;
             const size = measurer.measureText(text);
             return [
                 Math.ceil(size.width),
@@ -693,7 +698,6 @@ document.addEventListener('drop', (event) => {
 });
 
 Page.build();
-showListInUse();
 $('game').inert = true;
 document.documentElement.classList.remove('drawing');
 
