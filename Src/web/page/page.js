@@ -64,12 +64,17 @@ const Folder = (() => {
         held.set(
             name,
             typeof got === 'number' ? got : Uint8Array.from(atob(got), (c) => c.charCodeAt(0)));
-    for (const [name, got] of Object.entries(window.Vostrel?.early ?? {}))
-        held.set(name, got);
     const carried = Boolean(window.VostrelFiles);
+    // What the page's head fetched early, as it arrives.
+    const has = (name) => {
+        const early = window.Vostrel?.early ?? {};
+        if (!held.has(name) && name in early)
+            held.set(name, early[name]);
+        return held.has(name);
+    };
 
     function get(name, fresh) {
-        if (carried || (!fresh && held.has(name)))
+        if (carried || (!fresh && has(name)))
             return Promise.resolve();
         if (coming.has(name))
             return coming.get(name);
@@ -88,8 +93,10 @@ const Folder = (() => {
     }
 
     return {
-        read: (name) => own && name === design.wordFile ? own.bytes : held.get(name) ?? 0,
-        has: (name) => held.has(name),
+        read: (name) => own && name === design.wordFile ? own.bytes :
+            has(name)                                   ? held.get(name) :
+                                                          0,
+        has,
         hold: (names) => Promise.all(names.map((name) => get(name, false))),
         // Before a new game: the word list as it is now.
         refresh: () => own ? Promise.resolve() : get(design.wordFile, true),
