@@ -70,7 +70,6 @@ json control(const Control& c, int layer) {
                  {"ground", c.ground == Ground::Window ? "Window" : "Form"},
                  {"centred", c.centred},
                  {"middle", c.vertical == Vertical::Middle},
-                 {"fitsCaption", c.sizing == Sizing::AroundCentre || c.sizing == Sizing::FromLeft},
                  {"layer", layer},
                  {"blackText", c.blackText},
                  {"programIcon", c.image == Image::ProgramIcon}};
@@ -111,8 +110,7 @@ json window(const Form& form) {
         menu.push_back(made);
     }
     const auto px = [](int twips) { return pixels(twips, kDesignDpi); };
-    return {{"name", form.name},
-            {"caption", form.caption},
+    return {{"caption", form.caption},
             {"language", form.language},
             {"width", px(form.clientWidth)},
             {"height", px(form.clientHeight)},

@@ -10,83 +10,75 @@ before(start);
 after(stop);
 
 const client = (window) => (window === 'frmMain' ? '#client-0' : '#client-1');
-const openAbout = async (page) => {
+const px = (twips) => Math.floor(Number(twips) / 15);
+async function openAbout(page) {
     await press(page, 'h', 'Alt');
     await press(page, 'a');
-};
+}
+// In the page: an element's caption with its access key marked by "&", and its font as the
+// tables write it (face, size, weight).
+const looks = `
+    window.marked = (e, text = e.textContent) => {
+        const before = e.querySelector('u')?.previousSibling?.textContent ?? '';
+        return e.querySelector('u') ? before + '&' + text.slice(before.length) : text;
+    };
+    window.fontOf = (e) => {
+        const style = getComputedStyle(e);
+        return [style.fontFamily.split(',')[0].replace(/"/g, ''), style.fontSize, style.fontWeight];
+    };`;
 
-// What the page draws of each control: its box in the client area, its caption with the access
-// key marked by "&", and its font.
+// What the page draws of each control of a window: its box in the client area, caption and font.
 const drawn = (page, window) => page.$$eval(`${client(window)} > *`, (all) => all.map((e) => {
     const box = e.getBoundingClientRect();
     const area = e.parentElement.getBoundingClientRect();
-    const style = getComputedStyle(e);
-    const key = e.querySelector('u');
-    const text = e.classList.contains('label') ? e.firstChild.textContent : e.textContent;
     return {
         name: e.dataset.name,
         index: e.dataset.index ?? '-',
         box: [box.left - area.left, box.top - area.top, box.width, box.height],
-        caption: key ? `${key.previousSibling?.textContent ?? ''}&${
-                           text.slice(key.previousSibling?.textContent.length ?? 0)}` :
-                       text,
-        font: [style.fontFamily.split(',')[0].replace(/"/g, ''), style.fontSize, style.fontWeight],
+        caption:
+            marked(e, e.classList.contains('label') ? e.firstChild.textContent : e.textContent),
+        font: fontOf(e),
     };
 }));
 
 test('every control where the design puts it, with its caption and font', async () => {
     const page = await open(site({'h_dat.txt': 'moon\n'}).url);
+    await page.addScriptTag({content: looks});
     const shown = {frmMain: await drawn(page, 'frmMain')};
     await openAbout(page);
     shown.frmAbout = await drawn(page, 'frmAbout');
-    // The font of the system's user interface: the window's own, which no control departs from.
-    const system = await page.$eval('#game', (e) => {
-        const style = getComputedStyle(e);
-        return [style.fontFamily.split(',')[0].replace(/"/g, ''), style.fontSize, style.fontWeight];
-    });
-    const px = (twips) => Math.floor(Number(twips) / 15);
+    // The system's user-interface font: the window's own, which no control departs from.
+    const system = await page.$eval('#game', (e) => fontOf(e));
     for (const row of table('design.tsv')) {
         const what = `${row.window} ${row.control} ${row.index}`;
         const c = shown[row.window].find((e) => e.name === row.control && e.index === row.index);
-        assert.ok(c, what);
         const [left, top, width, height] = c.box;
         const designed = [px(row.left), px(row.top), px(row.width), px(row.height)];
         if (row.sizing === 'fixed')
             assert.deepEqual(c.box, designed, what);
-        else if (row.sizing === 'centre')
+        else if (row.sizing === 'centre')  // around its designed centre
             assert.ok(
                 top === designed[1] &&
                     Math.abs(2 * left + width - 2 * designed[0] - designed[2]) <= 1,
-                `${what}: ${c.box} keeps the centre of ${designed}`);
+                `${what}: ${c.box} against ${designed}`);
         else
             assert.deepEqual([left, top], designed.slice(0, 2), what);
         if (row.caption !== '-' && row.sizing === 'fixed')
             assert.equal(c.caption, row.caption, what);
         const [weight, points, ...face] = row.font.split(' ').reverse();
-        assert.deepEqual(
-            c.font,
-            row.font === '-' ? system :
-                               [
-                                   face.reverse().join(' '), `${(Number(points) * 4) / 3}px`,
-                                   weight === 'bold' ? '700' : '400'
-                               ],
-            what);
+        const font =
+            [face.reverse().join(' '), `${(points * 4) / 3}px`, weight === 'bold' ? '700' : '400'];
+        assert.deepEqual(c.font, row.font === '-' ? system : font, what);
     }
     // The page's own buttons and the message's take the same font as the windows' buttons.
     await page.click('[data-name=cmdSysInfo]');
-    for (const selector of ['#message-ok', '#game-list', '#again']) {
-        const font = await page.$eval(selector, (e) => {
-            const style = getComputedStyle(e);
-            return [
-                style.fontFamily.split(',')[0].replace(/"/g, ''), style.fontSize, style.fontWeight
-            ];
-        });
-        assert.deepEqual(font, system, selector);
-    }
+    for (const selector of ['#message-ok', '#game-list', '#again'])
+        assert.deepEqual(await page.$eval(selector, (e) => fontOf(e)), system, selector);
 });
 
 test('each window: its size, caption, menus, and its tab order walked with Tab', async () => {
     const page = await open(site({'h_dat.txt': 'moon\n'}).url);
+    await page.addScriptTag({content: looks});
     for (const row of table('windows.tsv')) {
         if (row.window === 'frmAbout') {
             await press(page, 'Tab', 'Shift');  // back into the game window, where Alt+H works
@@ -95,83 +87,59 @@ test('each window: its size, caption, menus, and its tab order walked with Tab',
         const frame = await page.$eval(client(row.window), (e) => {
             const box = e.getBoundingClientRect();
             const window = e.closest('.window');
-            const caption = window.querySelector('.title-bar').textContent.replace('×', '');
             const menus = [...window.querySelectorAll('#menubar > .menu')].map((menu) => {
-                const marked = (b) => {
-                    const before = b.querySelector('u')?.previousSibling?.textContent ?? '';
-                    return b.querySelector('u') ?
-                        `${before}&${b.textContent.slice(before.length)}` :
-                        b.textContent;
-                };
-                const [title, ...items] = menu.querySelectorAll('button');
-                return `${marked(title)} > ${items.map(marked).join(', ')}`;
+                const [title, ...items] =
+                    [...menu.querySelectorAll('button')].map((b) => marked(b));
+                return `${title} > ${items.join(', ')}`;
             });
-            return {
-                size: [box.width, box.height],
-                place: [box.left, box.top],
-                caption,
-                menus: menus.join('; ') || '-'
-            };
+            return [
+                box.width, box.height, box.left, box.top,
+                window.querySelector('.title-bar').textContent.replace('×', ''),
+                menus.join('; ') || '-'
+            ];
         });
-        const px = (twips) => Math.floor(Number(twips) / 15);
-        assert.deepEqual(frame.size, [px(row.width), px(row.height)], row.window);
-        if (row.left !== '-')
-            assert.deepEqual(frame.place, [px(row.left), px(row.top)], row.window);
-        assert.equal(frame.caption, row.caption, row.window);
-        assert.equal(frame.menus, row.menus, row.window);
-        // From the first control, Tab after Tab; the game window is left past its last one, the
-        // About window goes round.
+        const place = row.left === '-' ? frame.slice(2, 4) : [px(row.left), px(row.top)];
+        assert.deepEqual(frame, [px(row.width), px(row.height), ...place, row.caption, row.menus]);
+        // From the first control, Tab after Tab: the game window is left past its last control,
+        // the About window goes round.
         const order = [await focusName(page)];
-        const expected = row.taborder.split(' ');
-        for (let i = 0; i < expected.length; i++) {
+        for (const _ of row.taborder.split(' ')) {
             await press(page, 'Tab');
             order.push(await focusName(page));
         }
-        assert.deepEqual(
-            order.join(' '),
-            `${row.taborder} ${row.window === 'frmMain' ? 'outside' : expected[0]}`, row.window);
+        const past = row.window === 'frmMain' ? 'outside' : order[0];
+        assert.equal(order.join(' '), `${row.taborder} ${past}`, row.window);
     }
 });
 
-// A row's keys: "Shift+Tab", "Enter*" (held down, so sent again), "Click(m)", one after another.
+// A row's keys, one after another: "Shift+Tab", "Enter*" (held down, so sent again), "Click(m)".
 async function play(page, keys) {
+    const names = {
+        Space: ' ',
+        Right: 'ArrowRight',
+        Left: 'ArrowLeft',
+        Up: 'ArrowUp',
+        Down: 'ArrowDown',
+        Ctrl: 'Control'
+    };
     for (const step of keys.split(' ')) {
-        const clicked = /^Click\((.*)\)$/.exec(step);
+        const clicked = /^Click\((.*)\)$/.exec(step)?.[1];
         if (clicked) {
-            const name = clicked[1];
-            if (name === 'ground')
-                await page.$eval(
-                    '#client-0',
-                    (e) => e.dispatchEvent(
-                        new MouseEvent('mousedown', {bubbles: true, cancelable: true})));
-            const selector = name.length === 1 ? letter(name) : `[data-name=${name}]`;
-            const box = await page.$eval(name === 'ground' ? '#client-0' : selector, (e) => {
-                const r = e.getBoundingClientRect();
-                return [r.left, r.top];
-            });
-            await page.mouse.click(box[0] + 4, box[1] + 4);
+            const selector = clicked === 'ground' ? '#client-0' :
+                clicked.length === 1              ? letter(clicked) :
+                                                    `[data-name=${clicked}]`;
+            const [x, y] = await page.$eval(
+                selector, (e) => [e.getBoundingClientRect().left, e.getBoundingClientRect().top]);
+            await page.mouse.click(x + 4, y + 4);
             continue;
         }
-        const held = step.endsWith('*');
-        const [modifier, key] = step.replace('*', '').split('+').length > 1 ?
-            step.replace('*', '').split('+') :
-            [null, step.replace('*', '')];
-        const name = {
-            Space: ' ',
-            Right: 'ArrowRight',
-            Left: 'ArrowLeft',
-            Up: 'ArrowUp',
-            Down: 'ArrowDown',
-            Ctrl: 'Control'
-        };
-        if (modifier)
-            await page.keyboard.down(name[modifier] ?? modifier);
-        await page.keyboard.down(name[key] ?? key);
-        if (held)
-            await page.keyboard.down(name[key] ?? key);
-        await page.keyboard.up(name[key] ?? key);
-        if (modifier)
-            await page.keyboard.up(name[modifier] ?? modifier);
+        const pressed = step.replace('*', '').split('+').map((key) => names[key] ?? key);
+        for (const key of pressed)
+            await page.keyboard.down(key);
+        if (step.endsWith('*'))
+            await page.keyboard.down(pressed.at(-1));
+        for (const key of pressed.reverse())
+            await page.keyboard.up(key);
     }
 }
 
@@ -183,23 +151,17 @@ test('every key and pointer press of the keys table that holds in a browser', as
         await page.waitForSelector('#game:not(.starting)', {timeout: 30000});
         if (row.window === 'frmAbout')
             await openAbout(page);
-        await page.$eval(
-            row.before.length === 1 ? letter(row.before) : `[data-name=${row.before}]`,
-            (e) => e.focus());
+        const before = row.before.length === 1 ? letter(row.before) : `[data-name=${row.before}]`;
+        await page.$eval(before, (e) => e.focus());
         await play(page, row.keys);
-        if (row.window === 'frmMain') {
-            const now = await seen(page);
-            assert.equal(`${now.word}/${now.result}`, row.shows, what);
-        } else {
-            const state = await page.evaluate(
-                () => document.getElementById('message').open ? 'message' :
-                    document.getElementById('about').open     ? 'open' :
-                                                                'closed');
-            assert.equal(state, row.shows, what);
-            // The message has the focus while it is open, and gives it back.
-            if (state === 'message')
-                await press(page, 'Enter');
-        }
+        const now = await seen(page);
+        const shows = row.window === 'frmMain' ? `${now.word}/${now.result}` :
+            now.message ? 'message' :
+            now.about   ? 'open' :
+                          'closed';
+        assert.equal(shows, row.shows, what);
+        if (now.message)  // it has the focus while it is open, and gives it back
+            await press(page, 'Enter');
         if (row.after !== '-')
             assert.equal(await focusName(page), row.after, what);
     }

@@ -102,6 +102,9 @@ export async function open(url, on = browser, before = async () => {}) {
     return page;
 }
 
+// Waits, as long as a busy machine may need, until `fn` holds in the page.
+export const until = (page, fn, ...args) => page.waitForFunction(fn, {timeout: 30000}, ...args);
+
 export const letter = (c) => `[data-name=CMD_ALPHA][data-index="${c.charCodeAt(0) - 97}"]`;
 
 // What the player sees and a screen reader is told, in one look.
@@ -118,6 +121,8 @@ export function seen(page) {
             alert: document.getElementById('alert').textContent,
             focus: focused.textContent || focused.dataset.name,
             disabled: document.querySelectorAll('[data-name=CMD_ALPHA][aria-disabled=true]').length,
+            about: document.getElementById('about').open,
+            message: document.getElementById('message').open,
         };
     });
 }
