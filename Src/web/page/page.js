@@ -146,9 +146,10 @@ const Page = (() => {
     let menus = [];
     let menuFrom = null;   // the game window's control that had the focus when the menus took it
     let messageFrom = -1;  // the window whose message is open
-    let messageReturn = null;  // and the element that had the focus then
-    let alerting = null;       // the label the alert region tells
-    let measurer = null;       // made when first needed: a canvas's drawing context takes a while
+    let messageReturn = null;   // and the element that had the focus then
+    let alerting = null;        // the label the alert region tells
+    let measurer = null;        // made when first needed: a canvas's drawing context takes a while
+    const spacing = new Map();  // control: its letter and word spacing, in this event
     const element = (w, id, index = -1) => windows[w].controls.get(id * 32 + index + 1);
     const named = (w, name) => windows[w].client.querySelector(`[data-name="${name}"]`);
 
@@ -461,17 +462,18 @@ const Page = (() => {
         measure(w, id, text) {
             measurer ??= document.createElement('canvas').getContext('2d');
             // A control's font never changes: the design's, or else read once from the page's
-            // styles, with the spacing a player's own styles add to its text.
+            // styles. The spacing a player's own styles add to its text is read once in each
+            // event: reading the page's styles at every caption would slow the start.
             const control = element(w, id);
-            if (!control.dataset.spacing) {
+            if (!spacing.has(control)) {
+                if (spacing.size === 0)
+                    queueMicrotask(() => spacing.clear());
                 const style = getComputedStyle(control);
                 control.dataset.font ??= style.font;
-                control.dataset.spacing = `${style.letterSpacing} ${style.wordSpacing}`;
+                spacing.set(control, [style.letterSpacing, style.wordSpacing]);
             }
-            const [letters, words] = control.dataset.spacing.split(' ');
             measurer.font = control.dataset.font;
-            measurer.letterSpacing = letters;
-            measurer.wordSpacing = words;
+            [measurer.letterSpacing, measurer.wordSpacing] = spacing.get(control);
             const size = measurer.measureText(text);
             return [
                 Math.ceil(size.width),
