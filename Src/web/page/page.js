@@ -367,7 +367,6 @@ const Page = (() => {
         menuKey,
         menusActive,
         inWindow,
-        menuOpen: () => menus.some((menu) => !menu.list.hidden),
         openMenuByKey(letter) {
             const menu = menus.find((entry) => entry.key === letter);
             if (menu)
