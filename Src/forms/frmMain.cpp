@@ -152,6 +152,8 @@ void frmMain::PointerDown(std::optional<forms::ControlRef> control) {
 
 void frmMain::Form_Load() {
     LoadResult loaded = loadWordFile(system_.files, appFolder_);
+    // Departure: lists that cannot be used end the game as a missing one does
+    // (docs/departures.md).
     if (loaded.status != LoadStatus::Ok) {
         failNewGame(wordFileProblem(loaded.status));
         return;
