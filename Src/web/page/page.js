@@ -632,9 +632,18 @@ document.addEventListener('keydown', (event) => {
         return;
     }
     const action = act(Module._vostrel_key(w, key, character, held));
-    // Press: the focused button presses itself as the key comes up. Onwards: the browser's.
+    // Press: the focused button presses itself as the key comes up. Onwards: the browser's, but
+    // a button is pressed only where the procedures say so.
     if (action === Actions.Done || action === Actions.Menus)
         event.preventDefault();
+    spaceUnpressed = key === Keys[' '] && action !== Actions.Press;
+});
+// A browser presses the focused button as Space comes up, Ctrl held or not.
+let spaceUnpressed = false;
+document.addEventListener('keyup', (event) => {
+    if (event.key === ' ' && spaceUnpressed)
+        event.preventDefault();
+    spaceUnpressed = false;
 });
 
 // A press of the pointer: the procedures say where the focus goes, on a control or beside one;
