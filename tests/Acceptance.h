@@ -43,15 +43,17 @@ inline std::vector<Row> read(const std::string& path) {
         }
         const std::vector<std::string> fields = split(line, '\t');
         if (fields.size() != columns.size()) {
-            throw std::runtime_error(path + ": a row of " + std::to_string(fields.size()) +
-                                     " fields under " + std::to_string(columns.size()) +
-                                     " columns: " + line);
+            std::string problem = path;
+            problem += ": a row of " + std::to_string(fields.size()) + " fields under ";
+            problem += std::to_string(columns.size()) + " columns: ";
+            problem += line;
+            throw std::runtime_error(problem);
         }
-        Row row;
+        Row fieldsByName;
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            row[columns[i]] = fields[i];
+            fieldsByName[columns[i]] = fields[i];
         }
-        rows.push_back(row);
+        rows.push_back(fieldsByName);
     }
     return rows;
 }

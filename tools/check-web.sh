@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(emscripten chromium)
+packages=(emscripten nlohmann-json3-dev chromium)
 command -v npm >/dev/null || packages+=(npm)
 bash tools/deps.sh "${packages[@]}"
 # npm checks the registry's certificate against node's own list unless told of the system's.

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/deps.sh clang-tidy cppcheck clang-format
+bash tools/deps.sh clang-tidy cppcheck clang-format nlohmann-json3-dev
 bash tools/layers.sh
 # The web face's sources, its page and its tests follow .clang-format, JavaScript too.
 echo "clang-format (web)"

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ "${1:-}" = web ]; then
-    bash tools/deps.sh emscripten python3
+    bash tools/deps.sh emscripten nlohmann-json3-dev python3
     cmake --preset web >/dev/null
     cmake --build --preset web
     port=${PORT:-8000}

@@ -38,7 +38,16 @@ LoadResult loadWordFile(const FileSystem& files, std::string_view appFolder) {
             result.status = LoadStatus::Unreadable;
             return result;
     }
-    result.words = Words(bytes.release());
+    return wordList(bytes.release());
+}
+
+LoadResult wordList(std::string bytes) {
+    LoadResult result;
+    if (bytes.size() > kMaxWordFileBytes) {
+        result.status = LoadStatus::TooLarge;
+        return result;
+    }
+    result.words = Words(std::move(bytes));
     result.status = result.words.empty() ? LoadStatus::NoWords : LoadStatus::Ok;
     return result;
 }

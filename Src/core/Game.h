@@ -34,6 +34,10 @@ struct LoadResult {
     Words words;
 };
 
+// The words of a word file's bytes, which may be more than a word list may hold, and whether
+// they can be played.
+LoadResult wordList(std::string bytes);
+
 // Reads the word file from the application folder. Anything that is not a regular file (a
 // folder, a device, a FIFO) counts as missing, so a new game can never block on it.
 LoadResult loadWordFile(const FileSystem& files, std::string_view appFolder);

@@ -234,6 +234,7 @@ constexpr Form kAbout{.name = "frmAbout",
                       .left = 2340,
                       .top = 1935,
                       .inTaskbar = false,
+                      .language = "ja",
                       .controls = kAboutControls};
 
 }  // namespace
@@ -266,6 +267,22 @@ std::vector<const Control*> stackingOrder(const Form& form) {
     }
     std::stable_partition(order.begin(), order.end(), [](const Control* c) { return c->beneath; });
     return order;
+}
+
+std::vector<ControlRef> readingOrder(const Form& form) {
+    std::vector<const Control*> order;
+    for (const Control& each : form.controls) {
+        order.push_back(&each);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+        return a->rect.top != b->rect.top ? a->rect.top < b->rect.top : a->rect.left < b->rect.left;
+    });
+    std::vector<ControlRef> refs;
+    refs.reserve(order.size());
+    for (const Control* each : order) {
+        refs.push_back(each->ref());
+    }
+    return refs;
 }
 
 bool isPicture(std::string_view bytes) {

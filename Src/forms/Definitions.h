@@ -151,6 +151,9 @@ struct Form {
     int minClientWidth = 0;
     int minClientHeight = 0;
     bool inTaskbar = true;
+    // The language of the window's texts, its messages' too (BCP 47): a screen reader speaks
+    // them in it, and a face picks fonts by it.
+    const char* language = "en";
     std::span<const Control> controls{};
     std::span<const MenuItem> menu{};
 };
@@ -166,6 +169,11 @@ const Control& control(const Form& form, ControlRef ref);
 
 // The controls of `form` from the lowest to the uppermost, as they lie where they meet.
 std::vector<const Control*> stackingOrder(const Form& form);
+
+// The controls of `form` in the order they are read, as a page is: by rows from the top, each
+// row from the left, a control's row being its top edge. What the window shows (the word, the
+// tries, the picture) comes before the letters that play it, whatever the tab order.
+std::vector<ControlRef> readingOrder(const Form& form);
 
 // Where the focus is shown, and which letter of a caption is an access key, every window marks it
 // at all times, not only once the keyboard has been used: a player who clicks sees what Enter and

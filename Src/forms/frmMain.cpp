@@ -29,18 +29,60 @@ std::u32string number(int n) {
 
 }  // namespace
 
+std::string_view wordFileProblem(LoadStatus status) {
+    switch (status) {
+        case LoadStatus::Ok:
+            break;
+        case LoadStatus::Missing:
+            return "Data File Not exists.";
+        case LoadStatus::NoWords:
+            return "The word file holds no words.";
+        case LoadStatus::TooLarge:
+            return "The word file is too large to be a word list.";
+        case LoadStatus::Unreadable:
+            return "The word file cannot be read.";
+    }
+    return {};
+}
+
 frmMain::frmMain(MainFace& view, const Services& system, std::string appFolder)
     : view_(view), system_(system), appFolder_(std::move(appFolder)) {}
 
 frmMain::~frmMain() = default;
 
-bool frmMain::Load() {
+bool frmMain::Load(bool again) {
     Form_Load();
     if (state_ != State::Loaded) {
         return false;
     }
     view_.setFocus(forms::tabChain(form()).front());
+    if (again) {
+        view_.announce(spokenNewGame(AnswerLen));
+    }
     return true;
+}
+
+frmMain::Reads frmMain::WhatReads(forms::ControlRef control) const {
+    if (!takesInput()) {
+        return Reads::Nothing;
+    }
+    // A letter that misses shows the next picture; Reset & Start reads the list and the first.
+    return control.id == Id::CMD_RESET   ? Reads::NewGame
+           : control.id == Id::CMD_ALPHA ? Reads::Pictures
+                                         : Reads::Nothing;
+}
+
+frmMain::Reads frmMain::WhatReads(const forms::KeyPress& press) const {
+    if (!takesInput()) {
+        return Reads::Nothing;
+    }
+    const forms::KeyOutcome outcome =
+        forms::decideKey({.form = form(),
+                          .focused = view_.focus(),
+                          .enabled = [this](forms::ControlRef c) { return enabled(c); },
+                          .conventions = view_.conventions()},
+                         press);
+    return outcome.press ? WhatReads(*outcome.press) : Reads::Nothing;
 }
 
 bool frmMain::takesInput() const {
@@ -111,23 +153,11 @@ void frmMain::PointerDown(std::optional<forms::ControlRef> control) {
 
 void frmMain::Form_Load() {
     LoadResult loaded = loadWordFile(system_.files, appFolder_);
-    switch (loaded.status) {
-        case LoadStatus::Ok:
-            break;
-        case LoadStatus::Missing:
-            failNewGame("Data File Not exists.");
-            return;
-        // Departure: lists that cannot be used end the game as a missing one does
-        // (docs/departures.md).
-        case LoadStatus::NoWords:
-            failNewGame("The word file holds no words.");
-            return;
-        case LoadStatus::TooLarge:
-            failNewGame("The word file is too large to be a word list.");
-            return;
-        case LoadStatus::Unreadable:
-            failNewGame("The word file cannot be read.");
-            return;
+    // Departure: lists that cannot be used end the game as a missing one does
+    // (docs/departures.md).
+    if (loaded.status != LoadStatus::Ok) {
+        failNewGame(wordFileProblem(loaded.status));
+        return;
     }
     WordList = std::move(loaded.words);
     for (int k = 1; k <= kMaxMisses; ++k) {

@@ -17,6 +17,9 @@ namespace vostrel {
 
 class frmAbout;
 
+// Why a word list cannot be played, in the words the game says it; empty for one that can.
+std::string_view wordFileProblem(LoadStatus status);
+
 // The game window: its state and procedures, under the names of the game's design. It reaches
 // the window on the screen only through `MainFace`, so every rule runs the same under any
 // toolkit and in tests.
@@ -30,8 +33,17 @@ public:
 
     // Loads the window as the program starts: Form_Load, and the focus on the first control of
     // the tab order. False when it did not load: the window is unloaded, or will be once its
-    // message is dismissed, and a toolkit must not show it.
-    bool Load();
+    // message is dismissed, and a toolkit must not show it. `again`: the window is loaded again
+    // where a screen reader reads no new window (a page starting the game once more), so the new
+    // game is said as Reset & Start says it.
+    bool Load(bool again = false);
+
+    // What a press of `control`, or the key `press`, would read from the application folder: a
+    // face that fetches the folder's files has them in hand first, and the word list fresh
+    // before a new game.
+    enum class Reads { Nothing, Pictures, NewGame };
+    [[nodiscard]] Reads WhatReads(forms::ControlRef control) const;
+    [[nodiscard]] Reads WhatReads(const forms::KeyPress& press) const;
 
     // Events as the toolkit reports them. While a message or the About window is open, or once
     // the window is unloaded, the window takes no input.

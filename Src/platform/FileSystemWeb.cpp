@@ -5,47 +5,20 @@
 
 #include "services/FileSystem.h"
 
-// In a browser the game's folder is the page's own: a file is read from where the page came from,
-// each time the game asks for it, so an edited word list is used by the next new game. A page
-// may offer files in their place (Module.files, by name): the single-file page carries its data
-// that way, and a word list the player chose is put there.
-//
-// The read blocks the page, as a desktop's does: the game's procedures ask for a file and go on
-// with it at once. The files are small and come from the same server. The page may have fetched
-// a file early (Module.early, by name: bytes or an HTTP status), while the program loaded: that
-// answers the first read of it.
+// In a browser the game's folder is the page's own. The page never waits for the network: it has
+// every file of the folder in hand before it hands over an event that reads one (Module.read, by
+// name: the bytes, or why there are none), and fetches the word list afresh before a new game,
+// so an edited list is used by the next one. The single-file page carries its files inside, and
+// a word list the player chose stands in for the folder's.
 
 // clang-format off
 // The length of the file, or -1 where it is absent and -2 where it could not be read; its bytes
 // wait for web_take_file.
 EM_JS(int, web_read_file, (const char* path), {
-    var name = UTF8ToString(path);
-    var bytes = Module.files && Module.files[name];
-    var early = Module.early && Module.early[name];
-    if (!bytes && early !== undefined) {
-        delete Module.early[name];
-        if (typeof early == 'number') return early == 404 || early == 410 ? -1 : -2;
-        bytes = early;
-    }
-    if (!bytes) {
-        var request = new XMLHttpRequest();
-        try {
-            request.open('GET', name, false);
-            // Bytes as they are: each becomes one character, U+0000-U+007F or U+F780-U+F7FF.
-            request.overrideMimeType('text/plain; charset=x-user-defined');
-            request.setRequestHeader('Cache-Control', 'no-cache');
-            request.send();
-        } catch (e) {
-            return -2;
-        }
-        if (request.status == 404 || request.status == 410) return -1;
-        if (request.status != 200) return -2;
-        var body = request.responseText;
-        bytes = new Uint8Array(body.length);
-        for (var i = 0; i < body.length; i++) bytes[i] = body.charCodeAt(i);
-    }
-    Module.fileRead = bytes;
-    return Math.min(bytes.length, 0x7fffffff);
+    var got = Module.read(UTF8ToString(path));
+    if (typeof got == 'number') return got == 404 || got == 410 ? -1 : -2;
+    Module.fileRead = got;
+    return Math.min(got.length, 0x7fffffff);
 });
 
 // Copies the bytes of the file read last into `into`, unless it is null, and forgets them.

@@ -1,6 +1,7 @@
 #include "Design.h"
 
 #include <algorithm>
+#include <nlohmann/json.hpp>
 #include <vector>
 
 #include "core/Game.h"
@@ -13,47 +14,41 @@ namespace vostrel {
 namespace {
 
 using namespace forms;
+using nlohmann::json;
 
-std::string quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-        }
-        out += c;
-    }
-    return out + '"';
+// The page's number for a control: as page.js keys them.
+int key(ControlRef ref) {
+    return static_cast<int>(ref.id) * 32 + ref.index + 1;
 }
 
 // The shown text and where its access key stands, as JavaScript counts characters.
-std::string caption(std::string_view designed, bool accessKeys) {
+void caption(json& into, std::string_view designed, bool accessKeys) {
     const AccessText shown = accessText(designed, accessKeys);
-    int key = -1;
+    int at = -1;
     if (shown.keyAt != std::string::npos) {
-        key = 0;
+        at = 0;
         for (const char32_t c : decodeUtf8(std::string_view(shown.text).substr(0, shown.keyAt))) {
-            key += c > 0xFFFF ? 2 : 1;
+            at += c > 0xFFFF ? 2 : 1;
         }
     }
-    return "\"text\":" + quoted(shown.text) + ",\"key\":" + std::to_string(key);
+    into["text"] = shown.text;
+    into["key"] = at;
 }
 
-std::string flag(const char* name, bool value) {
-    return std::string(",\"") + name + "\":" + (value ? "true" : "false");
-}
-
-std::string font(const Font* font) {
+json font(const Font* font) {
     if (font == nullptr) {
-        return "null";
+        return nullptr;
     }
-    std::string faces;
+    json faces = json::array();
     for (const char* face : font->faces) {
         if (face != nullptr) {
-            faces += (faces.empty() ? "" : ",") + quoted(face);
+            faces.push_back(face);
         }
     }
-    return "{\"faces\":[" + faces + "],\"points\":" + std::to_string(font->points) +
-           flag("bold", font->bold) + flag("fixedPitch", font->pitch == Pitch::Fixed) + "}";
+    return {{"faces", faces},
+            {"points", font->points},
+            {"bold", font->bold},
+            {"fixedPitch", font->pitch == Pitch::Fixed}};
 }
 
 const char* kindName(Kind kind) {
@@ -64,53 +59,84 @@ const char* borderName(Border border) {
     return border == Border::Sunken ? "Sunken" : border == Border::Flat ? "Flat" : "None";
 }
 
-const char* groundName(Ground ground) {
-    return ground == Ground::Window ? "Window" : "Form";
+json control(const Control& c, int layer) {
+    json made = {{"id", static_cast<int>(c.id)},
+                 {"index", c.index},
+                 {"ref", key(c.ref())},
+                 {"name", c.name},
+                 {"kind", kindName(c.kind)},
+                 {"font", font(c.font)},
+                 {"border", borderName(c.border)},
+                 {"ground", c.ground == Ground::Window ? "Window" : "Form"},
+                 {"centred", c.centred},
+                 {"middle", c.vertical == Vertical::Middle},
+                 {"layer", layer},
+                 {"blackText", c.blackText},
+                 {"programIcon", c.image == Image::ProgramIcon}};
+    caption(made, c.caption, c.accessKeys);
+    return made;
 }
 
-std::string control(const Control& c) {
-    return "{\"id\":" + std::to_string(static_cast<int>(c.id)) +
-           ",\"index\":" + std::to_string(c.index) + ",\"name\":" + quoted(c.name) +
-           ",\"kind\":\"" + kindName(c.kind) + "\"," + caption(c.caption, c.accessKeys) +
-           ",\"font\":" + font(c.font) + ",\"border\":\"" + borderName(c.border) +
-           "\",\"ground\":\"" + groundName(c.ground) + "\"" + flag("centred", c.centred) +
-           flag("fitsCaption", c.sizing == Sizing::AroundCentre || c.sizing == Sizing::FromLeft) +
-           flag("middle", c.vertical == Vertical::Middle) + flag("beneath", c.beneath) +
-           flag("blackText", c.blackText) + flag("programIcon", c.image == Image::ProgramIcon) +
-           "}";
-}
-
-std::string window(const Form& form) {
+json window(const Form& form) {
+    const std::vector<const Control*> layers = stackingOrder(form);
+    const auto layer = [&](const Control& c) {
+        return static_cast<int>(std::find(layers.begin(), layers.end(), &c) - layers.begin());
+    };
+    // The controls that take the focus in the order it walks them, then the others: a browser
+    // that moves the focus on past the window's last control, or back past its first, leaves
+    // the window.
     std::vector<const Control*> ordered;
+    for (const ControlRef ref : tabChain(form)) {
+        ordered.push_back(&forms::control(form, ref));
+    }
     for (const Control& c : form.controls) {
-        ordered.push_back(&c);
+        if (std::find(ordered.begin(), ordered.end(), &c) == ordered.end()) {
+            ordered.push_back(&c);
+        }
     }
-    // In the order the focus walks them, so a screen reader's reading order is the same.
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
-    std::string controls;
+    json controls = json::array();
     for (const Control* c : ordered) {
-        controls += (controls.empty() ? "" : ",") + control(*c);
+        controls.push_back(control(*c, layer(*c)));
     }
-    std::string menu;
+    json reading = json::array();
+    for (const ControlRef ref : readingOrder(form)) {
+        reading.push_back(key(ref));
+    }
+    json menu = json::array();
     for (const MenuItem& item : form.menu) {
-        menu += std::string(menu.empty() ? "" : ",") +
-                "{\"id\":" + std::to_string(static_cast<int>(item.id)) +
-                ",\"name\":" + quoted(item.name) + "," + caption(item.caption, true) +
-                ",\"parent\":" + std::to_string(item.parent) + "}";
+        json made = {
+            {"id", static_cast<int>(item.id)}, {"name", item.name}, {"parent", item.parent}};
+        caption(made, item.caption, true);
+        menu.push_back(made);
     }
-    const auto px = [](int twips) { return std::to_string(pixels(twips, kDesignDpi)); };
-    return "{\"name\":" + quoted(form.name) + ",\"caption\":" + quoted(form.caption) +
-           ",\"width\":" + px(form.clientWidth) + ",\"height\":" + px(form.clientHeight) +
-           flag("placedBySystem", form.placedBySystem) + ",\"left\":" + px(form.left) +
-           ",\"top\":" + px(form.top) + ",\"controls\":[" + controls + "],\"menu\":[" + menu + "]}";
+    const auto px = [](int twips) { return pixels(twips, kDesignDpi); };
+    return {{"caption", form.caption},
+            {"language", form.language},
+            {"width", px(form.clientWidth)},
+            {"height", px(form.clientHeight)},
+            {"minWidth", px(form.minClientWidth)},
+            {"minHeight", px(form.minClientHeight)},
+            {"placedBySystem", form.placedBySystem},
+            {"left", px(form.left)},
+            {"top", px(form.top)},
+            {"controls", controls},
+            {"readingOrder", reading},
+            {"menu", menu}};
 }
 
 }  // namespace
 
 std::string designJson() {
-    return "{\"windows\":[" + window(mainForm()) + "," + window(aboutForm()) +
-           "],\"wordFile\":" + quoted(kWordFileName) + "}";
+    json files = json::array({kWordFileName});
+    for (int misses = 0; misses <= kMaxMisses; ++misses) {
+        files.push_back(pictureName(misses));
+    }
+    const json design = {{"windows", {window(mainForm()), window(aboutForm())}},
+                         {"wordFile", kWordFileName},
+                         {"files", files},
+                         {"newGame", {kWordFileName, pictureName(0)}}};
+    // Every character outside ASCII escaped: the page carries it inside a script.
+    return design.dump(-1, ' ', true);
 }
 
 }  // namespace vostrel

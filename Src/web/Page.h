@@ -6,13 +6,12 @@
 // 0 for the game window and 1 for the About window; a control is its id as forms::Id numbers it,
 // and its index within a control array (-1 for one of its own). Texts are UTF-8.
 extern "C" {
-// Draws both windows from their definitions, as JSON (Design.h), forgetting any drawn before.
-void page_build(const char* design);
 void page_caption(int window, int id, const char* text);
 void page_bounds(int window, int id, int index, int left, int top, int width, int height);
 void page_spoken(int window, int id, const char* name);
 void page_focus(int window, int id, int index);
-// The control of the window that has, or last had, the focus: id * 32 + index + 1, or -1.
+// The control of the window that has the focus (while its menus or a message are open, the one
+// that had it): id * 32 + index + 1, or -1 where none has.
 int page_focused(int window);
 // Width and height in pixels of `text` in the control's font, into `size`.
 void page_measure(int window, int id, const char* text, int* size);
@@ -26,4 +25,6 @@ void page_alert(int id);
 void page_announce(const char* utterance);
 void page_title(const char* text);
 void page_show_about();
+// A word list the player chose is not played, for the reason given.
+void page_list_refused(const char* why);
 }

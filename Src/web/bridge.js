@@ -5,8 +5,6 @@ mergeInto(LibraryManager.library, {
         // Every character is shown, a leading byte-order mark too.
         return new TextDecoder('utf-8', {ignoreBOM: true}).decode(HEAPU8.subarray(at, end));
     },
-    page_build__deps: ['$text'],
-    page_build: function(design) { Page.build(JSON.parse(text(design))); },
     page_caption__deps: ['$text'],
     page_caption: function(w, id, t) { Page.caption(w, id, text(t)); },
     page_bounds: function(w, id, i, l, t, wd, h) { Page.bounds(w, id, i, l, t, wd, h); },
@@ -30,4 +28,6 @@ mergeInto(LibraryManager.library, {
     page_title__deps: ['$text'],
     page_title: function(t) { Page.title(text(t)); },
     page_show_about: function() { Page.showAbout(); },
+    page_list_refused__deps: ['$text'],
+    page_list_refused: function(why) { Page.listRefused(text(why)); },
 });

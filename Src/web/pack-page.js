@@ -1,13 +1,15 @@
 'use strict';
 // Packs the page: its styles and scripts go inside it, so a browser starts the game after one
-// request for the page, the program and the first game's files arriving beside it. With --whole,
-// the font, icon, program and the game's data files go inside too: a page that plays from the
-// disk, where a browser fetches nothing beside a page.
-// Usage: node pack-page.js <page's sources> <folder of the built page> <program> <output> [--whole]
+// request for the page, the program and the first game's files arriving beside it; and the
+// windows' definitions, so the page draws the windows before the program has arrived. With
+// --whole, the font, icon, program and the game's data files go inside too: a page that plays
+// from the disk, where a browser fetches nothing beside a page.
+// Usage: node pack-page.js <page's sources> <folder of the built page> <program> <design.json>
+//        <output> [--whole]
 const fs = require('fs');
 const path = require('path');
 
-const [sources, folder, program, output, whole] = process.argv.slice(2);
+const [sources, folder, program, designFile, output, whole] = process.argv.slice(2);
 const read = (name) => fs.readFileSync(path.join(folder, name));
 const types = {
     '.woff2': 'font/woff2',
@@ -17,24 +19,33 @@ const inside = (name) =>
     whole ? `data:${types[path.extname(name)]};base64,${read(name).toString('base64')}` : name;
 const script = (code) => `<script>${code.replace(/<\/script/gi, '<\\/script')}</script>`;
 const source = (name) => fs.readFileSync(path.join(sources, name)).toString();
+const design = JSON.parse(fs.readFileSync(designFile, 'utf8'));
 
 const files = {};
-for (const name of whole ? fs.readdirSync(folder).sort() : []) {
-    if (name === 'h_dat.txt' || /^\d+\.bmp$/.test(name))
-        files[name] = read(name).toString('base64');
-}
+for (const name of whole ? design.files : [])
+    files[name] = fs.existsSync(path.join(folder, name)) ? read(name).toString('base64') : 404;
 const styles = source('page.css').replace(/url\(([\w.-]+)\)/g, (_, name) => `url(${inside(name)})`);
 // Scripts inside a page cannot wait for it to be read: they go at its end.
 const scripts = (whole ? script(`var VostrelFiles = ${JSON.stringify(files)};`) : '') +
     script(source('page.js')) + script(fs.readFileSync(program).toString());
+const [game] = design.windows;
 
-let page = source('index.html')
-               .replace(/<link rel="stylesheet" href="page.css">/, () => `<style>${styles}</style>`)
-               .replace(
-                   /<link rel="icon" href="([\w.-]+)">/,
-                   (_, name) => `<link rel="icon" href="${inside(name)}">`)
-               .replace(/<script src="[\w.-]+" defer><\/script>\n/g, '')
-               .replace('</body>', () => `${scripts}\n</body>`);
+let page =
+    source('index.html')
+        .replace(/<link rel="stylesheet" href="page.css">/, () => `<style>${styles}</style>`)
+        .replace(
+            /<link rel="icon" href="([\w.-]+)">/,
+            (_, name) => `<link rel="icon" href="${inside(name)}">`)
+        .replace(
+            '<!-- The windows\' definitions go here. -->',
+            () => script(`var VostrelDesign = ${JSON.stringify(design).replace(/</g, '\\u003c')};`))
+        .replace(
+            '<!-- The first game\'s files are preloaded here. -->',
+            () => design.newGame
+                      .map((name) => `<link rel="preload" href="${name}" as="fetch" crossorigin>`)
+                      .join('\n'))
+        .replace(/<script src="[\w.-]+" defer><\/script>\n/g, '')
+        .replace('</body>', () => `${scripts}\n</body>`);
 if (whole)
     page = page.replace(/<!-- Fetched at once:[^]*?<\/script>\n/, '');
 fs.writeFileSync(output, page);

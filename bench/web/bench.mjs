@@ -1,10 +1,14 @@
 // What the web page costs: the bytes sent for it and everything it loads, gzip'd as a server
-// would send them, and the time from navigation to a page ready for input in headless Chromium,
-// against a yardstick: the same page's controls as static HTML, with no program behind them.
-// Usage: node bench/web/bench.mjs [runs]   (after `cmake --build --preset web` and `npm ci` in
-// tests/web, whose puppeteer-core it borrows)
-import {spawn} from 'node:child_process';
+// would send them; the time from navigation to a page ready for input in headless Chromium,
+// against a yardstick (the same page's controls as static HTML, with no program behind them) and
+// against the page without the fetching its head starts early; and Lighthouse's scores on the
+// page served gzip'd, as static hosts serve it, with its mobile defaults.
+// Usage: node bench/web/bench.mjs [runs]   (after `cmake --build --preset web`, `npm ci` in
+// tests/web, whose puppeteer-core it borrows, and `npm ci` here, for Lighthouse)
+import * as chromeLauncher from 'chrome-launcher';
+import lighthouse from 'lighthouse';
 import fs from 'node:fs';
+import http from 'node:http';
 import {createRequire} from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
@@ -18,14 +22,36 @@ const runs = Number(process.argv[2] ?? 15);
 const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'vostrel-bench-'));
 for (const name of fs.readdirSync(bin))
     fs.copyFileSync(path.join(bin, name), path.join(folder, name));
-// Served as the README serves it: Python's own server, a process of its own.
-const server =
-    spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1'], {cwd: folder});
-const port = await new Promise((found) => server.stdout.on('data', (line) => {
-    const at = /port (\d+)/.exec(line);
-    if (at)
-        found(at[1]);
-}));
+// Served from this process, as a static host serves files; gzip'd where `packed`, as such hosts
+// send them.
+const types = {
+    '.html': 'text/html',
+    '.wasm': 'application/wasm',
+    '.png': 'image/png',
+    '.woff2': 'font/woff2'
+};
+function serve(packed) {
+    const server = http.createServer((request, response) => {
+        const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
+        const file = path.join(folder, name);
+        if (!fs.existsSync(file)) {
+            response.writeHead(404).end();
+            return;
+        }
+        const body = fs.readFileSync(file);
+        const gzip = packed && !/\.(png|woff2)$/.test(name) &&
+            /gzip/.test(request.headers['accept-encoding'] ?? '');
+        response.writeHead(200, {
+            'Content-Type': types[path.extname(name)] ?? 'text/plain; charset=utf-8',
+            'Cache-Control': 'no-cache',
+            ...(gzip ? {'Content-Encoding': 'gzip'} : {}),
+        });
+        response.end(gzip ? zlib.gzipSync(body) : body);
+    });
+    return new Promise((done) => server.listen(0, '127.0.0.1', () => done(server)));
+}
+const server = await serve(false);
+const port = server.address().port;
 const base = `http://127.0.0.1:${port}/`;
 const browser = await puppeteer.launch({
     executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
@@ -95,16 +121,28 @@ fs.writeFileSync(
         '<script>document.querySelector("#game [data-name=cmdExit]").focus();' +
             'performance.mark("vostrel-ready")</script></body>'));
 
-const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
+// The page without its head's early fetching: the program and the first game's files are
+// fetched once its script runs.
+fs.writeFileSync(
+    path.join(folder, 'late.html'),
+    fs.readFileSync(path.join(folder, 'index.html'), 'utf8')
+        .replace(/<!-- Fetched at once:[^]*?<\/script>\n/, ''));
+
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const pages = {
     yardstick: 'yardstick.html',
     game: '',
+    'game, no early fetching': 'late.html',
     'game, one file': 'vostrel.html'
 };
 const times = Object.fromEntries(Object.keys(pages).map((name) => [name, [[], []]]));
 for (let run = 0; run < runs; run++) {
-    for (const [name, page] of Object.entries(pages))
-        (await readyAfter(base + page)).forEach((at, i) => times[name][i].push(at));
+    for (const [name, page] of Object.entries(pages)) {
+        const at = await readyAfter(base + page).catch((error) => {
+            throw new Error(`${name}, run ${run + 1}: ${error.message}`);
+        });
+        at.forEach((time, i) => times[name][i].push(time));
+    }
 }
 const yardstick = times.yardstick.map(median);
 console.log(`ready for input, medians of ${runs} alternating runs: marked ready | drawn ready`);
@@ -113,6 +151,39 @@ for (const name of Object.keys(pages)) {
         (time, i) => `${time.toFixed(1)} ms (${(time / yardstick[i]).toFixed(2)} ×)`);
     console.log(`  ${name}: ${shown.join(' | ')}`);
 }
+// The head's early fetching, in pairs run one after the other: the ratio of each pair.
+for (const [i, label] of ['marked ready', 'drawn'].entries()) {
+    const ratios =
+        times.game[i].map((time, run) => time / times['game, no early fetching'][i][run]);
+    console.log(`  early fetching against none, ${label}, pair by pair: ${
+        ratios.map((r) => r.toFixed(2)).join(' ')}; median ${median([...ratios]).toFixed(3)}`);
+}
 await browser.close();
-server.kill();
+server.close();
+
+// Lighthouse, mobile, with its default throttling, on the page served gzip'd.
+const gzipped = await serve(true);
+const chrome = await chromeLauncher.launch({
+    chromePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    chromeFlags: ['--headless=new', '--no-sandbox', '--disable-gpu'],
+});
+const {lhr} = await lighthouse(
+    `http://127.0.0.1:${gzipped.address().port}/`,
+    {port: chrome.port, output: 'json', logLevel: 'error'});
+console.log('\nLighthouse (mobile, default throttling, served gzip\'d):');
+for (const category of Object.values(lhr.categories))
+    console.log(`  ${category.title}: ${Math.round(category.score * 100)}`);
+for (const audit
+         of ['first-contentful-paint', 'largest-contentful-paint', 'total-blocking-time',
+             'cumulative-layout-shift', 'speed-index'])
+    console.log(`  ${lhr.audits[audit].title}: ${lhr.audits[audit].displayValue}`);
+for (const category of Object.values(lhr.categories)) {
+    for (const {id} of category.auditRefs) {
+        const audit = lhr.audits[id];
+        if (audit.score !== null && audit.score < 1 && audit.scoreDisplayMode !== 'informative')
+            console.log(`  not passed: ${category.title}: ${audit.title}`);
+    }
+}
+await chrome.kill();
+gzipped.close();
 fs.rmSync(folder, {recursive: true});

@@ -1,5 +1,6 @@
 // What the browser tests share: the built page copied into throwaway folders, each with the data
 // files a test gives it, served over http on the loopback; and Debian's Chromium, headless.
+import crypto from 'node:crypto';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -33,12 +34,20 @@ export async function start() {
             response.writeHead(404).end();
             return;
         }
-        // As a server may, it lets the browser keep what it sent for a while.
+        // As a server may, it lets the browser keep what it sent for a while, and answers a
+        // conditional request for a file unchanged with 304.
+        const body = fs.readFileSync(file);
+        const tag = `"${crypto.createHash('sha1').update(body).digest('hex')}"`;
+        if (request.headers['if-none-match'] === tag) {
+            response.writeHead(304).end();
+            return;
+        }
         response.writeHead(200, {
             'Content-Type': types[path.extname(file)] ?? 'application/octet-stream',
             'Cache-Control': 'max-age=600',
+            'ETag': tag,
         });
-        response.end(fs.readFileSync(file));
+        response.end(body);
     });
     await new Promise((done) => server.listen(0, '127.0.0.1', done));
     base = `http://127.0.0.1:${server.address().port}`;
@@ -81,14 +90,20 @@ export function site(files = {}) {
     return {folder, url: `${base}/${path.basename(folder)}/`};
 }
 
-// A new page at `url`, once the game window is up or a message stands in its place.
-export async function open(url, on = browser) {
+// A new page at `url`, once the game has started or a message stands in its place; `before`
+// prepares the page before it is loaded.
+export async function open(url, on = browser, before = async () => {}) {
     const page = await on.newPage();
     page.on('pageerror', (error) => console.error('page:', error.message));
+    await before(page);
     await page.goto(url);
-    await page.waitForSelector('#game:not([hidden]), #message[open]', {timeout: 30000});
+    await page.waitForSelector(
+        '#game:not([hidden]):not(.starting), #message[open]', {timeout: 30000});
     return page;
 }
+
+// Waits, as long as a busy machine may need, until `fn` holds in the page.
+export const until = (page, fn, ...args) => page.waitForFunction(fn, {timeout: 30000}, ...args);
 
 export const letter = (c) => `[data-name=CMD_ALPHA][data-index="${c.charCodeAt(0) - 97}"]`;
 
@@ -105,7 +120,9 @@ export function seen(page) {
             said: document.getElementById('said').textContent,
             alert: document.getElementById('alert').textContent,
             focus: focused.textContent || focused.dataset.name,
-            disabled: [...document.querySelectorAll('[data-name=CMD_ALPHA]:disabled')].length,
+            disabled: document.querySelectorAll('[data-name=CMD_ALPHA][aria-disabled=true]').length,
+            about: document.getElementById('about').open,
+            message: document.getElementById('message').open,
         };
     });
 }
@@ -116,4 +133,34 @@ export async function press(page, key, modifier) {
     await page.keyboard.press(key);
     if (modifier)
         await page.keyboard.up(modifier);
+}
+
+// A table of tests/acceptance: its rows, each its fields by the names of its "#" heading.
+export function table(name) {
+    const lines = fs.readFileSync(path.join(here, '../acceptance', name), 'utf8').split('\n');
+    let columns = [];
+    const rows = [];
+    for (const line of lines.filter(Boolean)) {
+        if (line.startsWith('#')) {
+            if (line.includes('\t'))
+                columns = line.slice(1).split('\t');
+            continue;
+        }
+        const fields = line.split('\t');
+        rows.push(Object.fromEntries(columns.map((column, i) => [column, fields[i]])));
+    }
+    return rows;
+}
+
+// The control that has the focus, as the acceptance tables name it: a letter by its letter;
+// "menus" where the menu bar has it, "outside" where it has left the game window.
+export function focusName(page) {
+    return page.evaluate(() => {
+        const active = document.activeElement;
+        if (document.getElementById('menubar').contains(active))
+            return 'menus';
+        if (!active?.closest('.client'))
+            return 'outside';
+        return active.dataset.name === 'CMD_ALPHA' ? active.textContent : active.dataset.name;
+    });
 }

@@ -1,10 +1,11 @@
 'use strict';
-// The page the game is played on. It draws the windows the game's definitions describe, shows
-// what the windows' procedures tell it, and hands them the player's clicks and keys: it decides
-// nothing of the game. Windows are numbered 0 (the game) and 1 (About), as the program numbers
-// them.
+// The page the game is played on. It draws the windows the game's definitions describe
+// (VostrelDesign, which the page carries), shows what the windows' procedures tell it, and hands
+// them the player's clicks, pointer presses and keys: it decides nothing of the game. Windows
+// are numbered 0 (the game) and 1 (About), as the program numbers them.
 
 const $ = (id) => document.getElementById(id);
+const design = VostrelDesign;
 // Keys as forms::Key numbers them, and what the procedures say to do with one, as
 // forms::KeyAction numbers it.
 const Keys = {
@@ -20,6 +21,12 @@ const Keys = {
     Function: 9,
     Character: 10,
     Other: 11
+};
+// What an event reads of the application folder, as frmMain::Reads numbers it.
+const Reads = {
+    Nothing: 0,
+    Pictures: 1,
+    NewGame: 2
 };
 const Actions = {
     Done: 0,
@@ -44,14 +51,106 @@ function keyOf(event) {
     return [Keys.Other, 0];
 }
 
+// The application folder's files, in hand before the program reads them: the program reads a
+// file and goes on with it at once, and a page must never wait for the network. Each is fetched
+// once, the word list again (a conditional request) before every new game, so an edited list is
+// used by the next game. The single-file page carries its files inside (VostrelFiles, base64 by
+// name, or an HTTP status); a list the player chose stands in for the folder's.
+const Folder = (() => {
+    const held = new Map();  // name: bytes, or an HTTP status (0: no answer)
+    const coming = new Map();
+    let own = null;  // {name, bytes}
+    for (const [name, got] of Object.entries(window.VostrelFiles ?? {}))
+        held.set(
+            name,
+            typeof got === 'number' ? got : Uint8Array.from(atob(got), (c) => c.charCodeAt(0)));
+    const carried = Boolean(window.VostrelFiles);
+    // What the page's head fetched early, as it arrives.
+    const has = (name) => {
+        const early = window.Vostrel?.early ?? {};
+        if (!held.has(name) && name in early)
+            held.set(name, early[name]);
+        return held.has(name);
+    };
+
+    function get(name, fresh) {
+        if (carried || (!fresh && has(name)))
+            return Promise.resolve();
+        if (coming.has(name))
+            return coming.get(name);
+        const got =
+            fetch(name, {cache: fresh ? 'no-cache' : 'default'})
+                .then(
+                    (response) => response.ok ?
+                        response.arrayBuffer().then((bytes) => new Uint8Array(bytes)) :
+                        response.status)
+                // Without an answer, what is in hand stays; the program reads no bytes as
+                // a file it could not read.
+                .then((bytes) => held.set(name, bytes), () => held.has(name) || held.set(name, 0))
+                .finally(() => coming.delete(name));
+        coming.set(name, got);
+        return got;
+    }
+
+    return {
+        read: (name) => own && name === design.wordFile ? own.bytes :
+            has(name)                                   ? held.get(name) :
+                                                          0,
+        has,
+        hold: (names) => Promise.all(names.map((name) => get(name, false))),
+        // Before a new game: the word list as it is now.
+        refresh: () => own ? Promise.resolve() : get(design.wordFile, true),
+        own: () => own,
+        setOwn(list) { own = list; },
+    };
+})();
+
+// The files an event reads, as the program says (Reads), and whether the list must be fresh.
+function needs(reads) {
+    return {
+        names: reads === Reads.Nothing ? [] :
+            reads === Reads.Pictures   ? design.files :
+                                         design.newGame,
+        fresh: reads === Reads.NewGame
+    };
+}
+
+// Events are handed to the program in the order they come. One that reads a file the page does
+// not hold yet, and all after it, wait until it is in; meanwhile the game window is busy.
+const Events = (() => {
+    let queue = Promise.resolve();
+    let waiting = 0;
+    return {
+        waiting: () => waiting > 0,
+        // `names`: the files the event may read; `fresh`: it starts a new game.
+        forward(act, {names = design.files, fresh = false} = {}) {
+            if (!waiting && !fresh && names.every(Folder.has)) {
+                act();
+                return;
+            }
+            if (waiting++ === 0)
+                $('game').setAttribute('aria-busy', 'true');
+            queue = queue.then(() => Promise.all([Folder.hold(names), fresh && Folder.refresh()]))
+                        .then(act)
+                        .catch(Page.failed)
+                        .finally(() => {
+                            if (--waiting === 0)
+                                $('game').removeAttribute('aria-busy');
+                        });
+        },
+    };
+})();
+
 const Page = (() => {
-    let design = null;
     let windows = [];
     let menus = [];
+    let menuFrom = null;   // the game window's control that had the focus when the menus took it
     let messageFrom = -1;  // the window whose message is open
-    let measurer = null;   // made when first needed: a canvas's drawing context takes a while
-    const keyOf = (id, index) => id * 32 + index + 1;
-    const element = (w, id, index = -1) => windows[w].controls.get(keyOf(id, index));
+    let messageReturn = null;   // and the element that had the focus then
+    let alerting = null;        // the label the alert region tells
+    let measurer = null;        // made when first needed: a canvas's drawing context takes a while
+    const spacing = new Map();  // control: its letter and word spacing, in this event
+    const element = (w, id, index = -1) => windows[w].controls.get(id * 32 + index + 1);
     const named = (w, name) => windows[w].client.querySelector(`[data-name="${name}"]`);
 
     // A caption with its access key underlined.
@@ -84,7 +183,11 @@ const Page = (() => {
             showCaption(made, c);
             if (c.key >= 0)
                 made.setAttribute('aria-keyshortcuts', `Alt+${c.text[c.key].toUpperCase()}`);
-            made.addEventListener('click', () => Module._vostrel_click(w, c.id, c.index));
+            made.addEventListener('click', () => {
+                const reads =
+                    w === 0 ? Module._vostrel_reads(c.id, c.index, 0, 0, 0) : Reads.Nothing;
+                Events.forward(() => Module._vostrel_click(w, c.id, c.index), needs(reads));
+            });
         } else if (c.kind === 'Picture') {
             made = document.createElement(c.programIcon ? 'div' : 'canvas');
             made.setAttribute('role', 'img');
@@ -98,10 +201,12 @@ const Page = (() => {
             spoken.className = 'unseen';
             made.append(shown, spoken);
         }
+        made.id = `c${w}-${c.ref}`;
         made.classList.add(
             'control', c.kind.toLowerCase(), `border-${c.border}`, `ground-${c.ground}`);
         made.classList.toggle('centred', c.centred);
-        made.classList.toggle('fits', c.fitsCaption);
+        made.classList.toggle('middle', c.middle);
+        made.style.zIndex = c.layer;
         if (c.blackText)
             made.style.color = '#000';
         if (c.font)
@@ -109,33 +214,34 @@ const Page = (() => {
         made.dataset.name = c.name;
         if (c.index >= 0)
             made.dataset.index = c.index;
-        made.dataset.key = keyOf(c.id, c.index);
+        made.dataset.key = c.ref;
         return made;
     }
 
-    function build(drawn) {
-        design = drawn;
-        closeMenus(false);
-        windows = drawn.windows.map((form, w) => {
+    // Both windows, from their definitions: once as the page is read, before the program is in.
+    function build() {
+        windows = design.windows.map((form, w) => {
             const client = $(`client-${w}`);
             client.replaceChildren();
             client.style.width = `${form.width}px`;
             client.style.height = `${form.height}px`;
+            client.style.minWidth = `${form.minWidth}px`;
+            client.style.minHeight = `${form.minHeight}px`;
+            client.closest('.window').lang = form.language;
             const controls = new Map();
+            // In tab order, so a browser moving the focus on from the window's ends leaves it;
+            // read in the reading order.
             for (const c of form.controls) {
                 const made = makeControl(w, c);
-                controls.set(keyOf(c.id, c.index), made);
+                controls.set(c.ref, made);
                 client.append(made);
             }
-            return {form, client, controls, last: null};
+            client.setAttribute(
+                'aria-owns', form.readingOrder.map((key) => `c${w}-${key}`).join(' '));
+            return {form, client, controls, pending: null};
         });
-        const [game, about] = drawn.windows;
-        document.title = game.caption;
+        const [game] = design.windows;
         $('game-title').textContent = game.caption;
-        if (!about.placedBySystem) {
-            $('about').style.left = `${about.left}px`;
-            $('about').style.top = `${about.top}px`;
-        }
         buildMenus(game.menu);
     }
 
@@ -170,22 +276,46 @@ const Page = (() => {
                     else
                         closeMenus(true);
                 });
+                // With a menu open, pointing at another title opens that one.
+                button.addEventListener('pointerenter', () => {
+                    if (menus.some((menu) => !menu.list.hidden) && made[i].list.hidden)
+                        openMenu(made[i]);
+                });
             } else {
                 made[item.parent].list.append(button);
                 made[item.parent].items.push({button, key: accessKey(item)});
                 button.addEventListener('click', () => {
                     closeMenus(true);
-                    Module._vostrel_click(0, item.id, -1);
+                    Events.forward(
+                        () => Module._vostrel_click(0, item.id, -1), needs(Reads.Nothing));
                 });
             }
         });
         menus = made.filter(Boolean);
     }
 
+    // The game window's control that has the focus: its key, or null.
+    function inWindow(w) {
+        const active = document.activeElement;
+        return windows[w]?.client.contains(active) && active.dataset.key ?
+            Number(active.dataset.key) :
+            null;
+    }
+
+    function menusActive() { return $('menubar').contains(document.activeElement); }
+
+    // The menus take the keyboard; the window's focus comes back where it was once they close.
+    function takeToMenus() {
+        if (!menusActive())
+            menuFrom = inWindow(0);
+    }
+
     function openMenu(menu) {
-        closeMenus(false);
-        menu.list.hidden = false;
-        menu.button.setAttribute('aria-expanded', 'true');
+        takeToMenus();
+        for (const other of menus) {
+            other.list.hidden = other !== menu;
+            other.button.setAttribute('aria-expanded', String(other === menu));
+        }
         menu.items[0].button.focus();
     }
 
@@ -194,8 +324,10 @@ const Page = (() => {
             menu.list.hidden = true;
             menu.button.setAttribute('aria-expanded', 'false');
         }
-        if (backToWindow)
-            focusLast(0);
+        if (backToWindow && menusActive() && menuFrom !== null)
+            windows[0].controls.get(menuFrom).focus();
+        if (!menusActive())
+            menuFrom = null;
     }
 
     // Keys while the menus have the focus. True: taken.
@@ -217,7 +349,7 @@ const Page = (() => {
                 openMenu(menus[at]);
             else
                 items[(item + step + items.length) % items.length].button.focus();
-        } else if (event.key === 'Escape' || event.key === 'Tab') {
+        } else if (event.key === 'Escape' || event.key === 'Tab' || event.key === 'F10') {
             closeMenus(true);
         } else if (event.key.length === 1 && event.key !== ' ') {
             const chosen =
@@ -229,43 +361,67 @@ const Page = (() => {
         return true;
     }
 
-    function focusLast(w) {
-        const last = windows[w]?.last;
-        if (last !== null && last !== undefined)
-            windows[w].controls.get(last).focus();
-    }
-
     return {
         build,
         closeMenus,
         menuKey,
-        focusLast,
-        menusActive: () => $('menubar').contains(document.activeElement),
+        menusActive,
+        inWindow,
         openMenuByKey(letter) {
             const menu = menus.find((entry) => entry.key === letter);
             if (menu)
                 openMenu(menu);
-            return Boolean(menu);
         },
-        focusMenus: () => menus[0].button.focus(),
-        resetId: () => windows[0].form.controls.find((c) => c.name === 'CMD_RESET').id,
-        wordFile: () => design.wordFile,
-        noteFocus(w, target) {
-            if (target.dataset.key && windows[w])
-                windows[w].last = Number(target.dataset.key);
+        focusMenus() {
+            takeToMenus();
+            menus[0].button.focus();
         },
+        resetId: () => design.windows[0].controls.find((c) => c.name === 'CMD_RESET').id,
         // At once, not from the dialog's close event, which comes later: a key pressed meanwhile
         // would find the window still refusing input.
         dismissMessage() {
             const w = messageFrom;
+            if (w < 0)
+                return;
             messageFrom = -1;
             $('message').close();
-            if (w >= 0)
-                Module._vostrel_message_closed(w);
+            messageReturn?.focus();
+            messageReturn = null;
+            Module._vostrel_message_closed(w);
         },
+        // The page cannot play: it says why, and what to do.
+        failed(error) {
+            document.documentElement.classList.remove('drawing');
+            $('game').hidden = true;
+            $('lists').hidden = true;
+            $('failed').hidden = false;
+            const why = $('failed-why');
+            if (location.protocol === 'file:') {
+                const link = document.createElement('a');
+                link.href = 'vostrel.html';
+                link.textContent = 'vostrel.html';
+                why.replaceChildren(
+                    'A browser does not load the game beside a page opened from the disk. Open ',
+                    link,
+                    ', in the same folder: it is the same game in one file, and plays from the disk.');
+            } else {
+                why.textContent =
+                    `The browser could not load the game (${error?.message ?? error}). ` +
+                    'Loading the page again may help.';
+            }
+        },
+        listRefused(why) { $('list-refused').textContent = why; },
 
         // What the program's faces ask for (bridge.js).
-        caption(w, id, text) { element(w, id).firstChild.textContent = text; },
+        caption(w, id, text) {
+            const label = element(w, id);
+            label.firstChild.textContent = text;
+            // An alert is over once what it told has changed.
+            if (label === alerting && $('alert').textContent !== text) {
+                $('alert').textContent = '';
+                alerting = null;
+            }
+        },
         bounds(w, id, index, left, top, width, height) {
             Object.assign(element(w, id, index).style, {
                 left: `${left}px`,
@@ -284,16 +440,39 @@ const Page = (() => {
             }
         },
         focus(w, id, index) {
-            windows[w].last = keyOf(id, index);
-            element(w, id, index).focus();
+            const control = element(w, id, index);
+            if (w === 1 && !$('about').open)
+                windows[1].pending = control;
+            else if (w === 0 && menusActive())
+                menuFrom = Number(control.dataset.key);
+            else
+                control.focus();
         },
-        focused: (w) => windows[w].last ?? -1,
+        focused(w) {
+            const active = inWindow(w);
+            if (active !== null)
+                return active;
+            if (w === 0 && menusActive())
+                return menuFrom ?? -1;
+            if (messageFrom === w && messageReturn && windows[w].client.contains(messageReturn))
+                return Number(messageReturn.dataset.key);
+            return -1;
+        },
         measure(w, id, text) {
             measurer ??= document.createElement('canvas').getContext('2d');
             // A control's font never changes: the design's, or else read once from the page's
-            // styles, which would otherwise be worked out again at every caption.
+            // styles. The spacing a player's own styles add to its text is read once in each
+            // event: reading the page's styles at every caption would slow the start.
             const control = element(w, id);
-            measurer.font = control.dataset.font ??= getComputedStyle(control).font;
+            if (!spacing.has(control)) {
+                if (spacing.size === 0)
+                    queueMicrotask(() => spacing.clear());
+                const style = getComputedStyle(control);
+                control.dataset.font ??= style.font;
+                spacing.set(control, [style.letterSpacing, style.wordSpacing]);
+            }
+            measurer.font = control.dataset.font;
+            [measurer.letterSpacing, measurer.wordSpacing] = spacing.get(control);
             const size = measurer.measureText(text);
             return [
                 Math.ceil(size.width),
@@ -302,6 +481,8 @@ const Page = (() => {
         },
         message(w, title, text) {
             messageFrom = w;
+            messageReturn = document.activeElement;
+            $('message').lang = design.windows[w].language;
             $('message-title').textContent = title;
             $('message-text').textContent = text;
             $('message').showModal();
@@ -317,7 +498,9 @@ const Page = (() => {
             $('ended').hidden = false;
             $('again').focus();
         },
-        enabled(id, index, on) { element(0, id, index).disabled = !on; },
+        // Marked, not disabled: a browser takes the focus from a disabled control at once, and
+        // a press on one to the page; the procedures move it, and ignore a disabled button.
+        enabled(id, index, on) { element(0, id, index).ariaDisabled = String(!on); },
         picture(rgba, width, height) {
             const canvas = named(0, 'HUNG_PICT');
             canvas.width = width;
@@ -327,41 +510,87 @@ const Page = (() => {
                 canvas.getContext('2d').putImageData(new ImageData(rgba, width, height), 0, 0);
         },
         alert(id) {
-            const control = element(0, id);
+            alerting = element(0, id);
             $('alert').textContent =
-                control.lastChild.textContent || control.firstChild.textContent;
+                alerting.lastChild.textContent || alerting.firstChild.textContent;
         },
         announce(text) { $('said').textContent = text; },
         title(text) { $('about-title').textContent = text; },
         showAbout() {
             $('about').showModal();
-            focusLast(1);
+            // Where the design puts its client area, its frame around it.
+            const [about] = design.windows.slice(1);
+            if (!about.placedBySystem) {
+                const frame = $('about').getBoundingClientRect();
+                const client = $('client-1').getBoundingClientRect();
+                $('about').style.left = `${about.left - (client.left - frame.left)}px`;
+                $('about').style.top = `${about.top - (client.top - frame.top)}px`;
+            }
+            windows[1].pending?.focus();
+            windows[1].pending = null;
         },
     };
 })();
 
-function start() {
-    Module.started = true;
-    $('ended').hidden = true;
-    const shown = Module._vostrel_start();
-    $('game').hidden = !shown;
-    if (shown) {
-        Page.focusLast(0);
-        performance.mark('vostrel-ready');
-    }
+// Says which word list the game plays with, and offers the game's own where another is in use.
+function showListInUse() {
+    const own = Folder.own();
+    $('list-in-use').textContent =
+        own ? `Playing with the words of ${own.name}.` : 'Playing with the game\'s own word list.';
+    $('game-list').hidden = !own;
 }
 
-// A word list of the player's own takes the place of the page's, and a new game starts with it.
-function useOwnList(file) {
-    if (!file || !Module.started || $('about').open || $('message').open)
+// Starts the game in the windows drawn; `again` after it ended.
+function start(again) {
+    Events.forward(() => {
+        $('said').textContent = '';
+        $('alert').textContent = '';
+        $('ended').hidden = true;
+        $('game').hidden = false;
+        $('game').inert = false;
+        $('game').classList.remove('starting');
+        const shown = Module._vostrel_start(again);
+        $('game').hidden = !shown;
+        if (shown)
+            performance.mark('vostrel-ready');
+        // The rest of the folder, for the guesses to come.
+        Folder.hold(design.files).catch(() => {});
+    }, {names: design.newGame, fresh: again});
+}
+
+// A new game with the list in use, or the game started again where it had ended.
+function newGame() {
+    if ($('game').hidden)
+        start(true);
+    else
+        Events.forward(() => Module._vostrel_click(0, Page.resetId(), -1), needs(Reads.NewGame));
+}
+
+// A word list of the player's own: the program says whether it can be played. One that cannot
+// is refused, and the game and the list in use go on; one that can starts a new game.
+function chooseList(file) {
+    if (!file || !window.Module?.started)
         return;
-    file.arrayBuffer().then((bytes) => {
-        Module.files[Page.wordFile()] = new Uint8Array(bytes);
-        if ($('game').hidden)
-            start();
-        else
-            Module._vostrel_click(0, Page.resetId(), -1);
-    });
+    $('list-refused').textContent = '';
+    const limit = Module._vostrel_list_limit();
+    file.slice(0, limit + 1)
+        .arrayBuffer()
+        .then((bytes) => new Uint8Array(bytes), () => null)
+        .then((bytes) => {
+            const at = bytes ? Module._malloc(Math.max(bytes.length, 1)) : 0;
+            if (bytes)
+                Module.HEAPU8.set(bytes, at);
+            const usable = Module._vostrel_check_list(at, bytes ? bytes.length : -1);
+            Module._free(at);
+            if (!usable) {
+                $('list-refused').textContent =
+                    `${file.name} is not used: ${$('list-refused').textContent}`;
+                return;
+            }
+            Folder.setOwn({name: file.name, bytes});
+            showListInUse();
+            newGame();
+        });
 }
 
 document.addEventListener('keydown', (event) => {
@@ -370,46 +599,80 @@ document.addEventListener('keydown', (event) => {
             event.preventDefault();  // its one button keeps the focus
         return;
     }
-    const about = $('about').open;
-    const inGame =
-        $('client-0').contains(document.activeElement) || document.activeElement === document.body;
-    if (!about && (!inGame || $('game').hidden)) {
-        if (Page.menusActive() && Page.menuKey(event))
+    if (Page.menusActive()) {
+        if (Page.menuKey(event))
             event.preventDefault();
         return;
     }
-    const w = about ? 1 : 0;
+    const w = $('about').open ? 1 : 0;
+    // A key reaches a window only through the control that shows the focus.
+    if (Page.inWindow(w) === null)
+        return;
     const [key, character] = keyOf(event);
     const held = (event.shiftKey ? 1 : 0) | (event.ctrlKey || event.metaKey ? 2 : 0) |
         (event.altKey ? 4 : 0) | (event.repeat ? 8 : 0);
-    switch (Module._vostrel_key(w, key, character, held)) {
-        case Actions.Done:
-            event.preventDefault();
-            break;
-        case Actions.Menus:
+    const act = (action) => {
+        if (action === Actions.Menus) {
             if (key === Keys.F10)
                 Page.focusMenus();
             else
                 Page.openMenuByKey(String.fromCodePoint(character));
-            event.preventDefault();
-            break;
-        default:
-            break;  // Space presses the focused button as it comes up; the rest is the browser's
+        }
+        return action;
+    };
+    // A key that reads a file not in hand, or starts a new game, waits for it, and the keys
+    // after it with it: they can no longer be the browser's.
+    const reads = w === 0 ? Module._vostrel_reads(-1, -1, key, character, held) : Reads.Nothing;
+    if (Events.waiting() || !needs(reads).names.every(Folder.has) || reads === Reads.NewGame) {
+        event.preventDefault();
+        Events.forward(() => {
+            if (act(Module._vostrel_key(w, key, character, held)) === Actions.Press)
+                document.activeElement.click();
+        }, needs(reads));
+        return;
     }
+    const action = act(Module._vostrel_key(w, key, character, held));
+    // Press: the focused button presses itself as the key comes up. Onwards: the browser's, but
+    // a button is pressed only where the procedures say so.
+    if (action === Actions.Done || action === Actions.Menus)
+        event.preventDefault();
+    spaceUnpressed = key === Keys[' '] && action !== Actions.Press;
+});
+// A browser presses the focused button as Space comes up, Ctrl held or not.
+let spaceUnpressed = false;
+document.addEventListener('keyup', (event) => {
+    if (event.key === ' ' && spaceUnpressed)
+        event.preventDefault();
+    spaceUnpressed = false;
 });
 
-for (const w of [0, 1]) {
-    $(`client-${w}`).addEventListener('focusin', (event) => Page.noteFocus(w, event.target));
-}
+// A press of the pointer: the procedures say where the focus goes, on a control or beside one;
+// elsewhere, what takes no focus leaves it where it is.
 document.addEventListener('mousedown', (event) => {
-    if (!$('menubar').contains(event.target))
-        Page.closeMenus(false);
-    // A click on a window's ground, or on a window beneath a modal one, leaves the focus where it
-    // is.
-    if (event.target.closest('.window') && !event.target.closest('button, [data-key]')) {
+    const target = event.target;
+    const bar = $('menubar');
+    if (bar.contains(target)) {
         event.preventDefault();
+        // A press on the bar beside its titles closes an open menu.
+        if (!target.closest('button'))
+            Page.closeMenus(true);
+        return;
     }
-});
+    Page.closeMenus(true);
+    const w = $('about').open ? 1 : 0;
+    const frame = $(`client-${w}`).closest('.window');
+    if (frame.contains(target) && !target.closest('#about-close')) {
+        event.preventDefault();
+        const control = target.closest('[data-key]');
+        const index = control ? Number(control.dataset.index ?? -1) : -1;
+        const id = control ? Math.floor((Number(control.dataset.key) - index - 1) / 32) : -1;
+        Events.forward(() => Module._vostrel_pointer(w, id, index), {names: []});
+        return;
+    }
+    if (!target.closest('button, input, a, label, select, textarea, [tabindex]'))
+        event.preventDefault();
+}, true);
+
 $('message-ok').addEventListener('click', Page.dismissMessage);
 $('message').addEventListener('cancel', (event) => {
     event.preventDefault();
@@ -420,32 +683,60 @@ $('message').addEventListener('close', Page.dismissMessage);
 $('about').addEventListener('cancel', (event) => event.preventDefault());
 $('about').addEventListener('close', () => Module._vostrel_close(1));
 $('about-close').addEventListener('click', () => Module._vostrel_close(1));
-$('again').addEventListener('click', start);
+$('again').addEventListener('click', () => start(true));
 $('own-list').addEventListener('change', (event) => {
-    useOwnList(event.target.files[0]);
+    chooseList(event.target.files[0]);
     event.target.value = '';
+});
+$('game-list').addEventListener('click', () => {
+    Folder.setOwn(null);
+    $('list-refused').textContent = '';
+    showListInUse();
+    $('own-list').focus();
+    newGame();
+});
+// A file dragged over the page: where it may be dropped shows.
+let dragging = 0;
+const dragged = (event) => event.dataTransfer?.types.includes('Files');
+document.addEventListener('dragenter', (event) => {
+    if (dragged(event) && dragging++ === 0)
+        $('drop').hidden = false;
+});
+document.addEventListener('dragleave', (event) => {
+    if (dragged(event) && --dragging === 0)
+        $('drop').hidden = true;
 });
 document.addEventListener('dragover', (event) => event.preventDefault());
 document.addEventListener('drop', (event) => {
     event.preventDefault();
-    useOwnList(event.dataTransfer.files[0]);
+    dragging = 0;
+    $('drop').hidden = true;
+    chooseList(event.dataTransfer.files[0]);
 });
+
+Page.build();
+$('game').inert = true;
+document.documentElement.classList.remove('drawing');
 
 // The program the page began compiling while it was read (Vostrel, in its head), made ready once
 // everything the game needs is in; the single-file page carries it inside its script instead.
 function instantiate(imports, ready) {
-    Vostrel.then = () => WebAssembly.instantiate(Vostrel.program, imports).then(ready);
+    Vostrel.then = () => {
+        if (!Vostrel.program)
+            return Page.failed(Vostrel.failure);
+        WebAssembly.instantiate(Vostrel.program, imports).then(ready, Page.failed);
+    };
     Vostrel.arrived();
     return {};
 }
 
-// The program; the single-file page carries its files inside (VostrelFiles, base64 by name).
+// The program: its reads go to the folder's files in hand.
 var Module = {
-    files: Object.fromEntries(
-        Object.entries(window.VostrelFiles ?? {})
-            .map(
-                ([name, base64]) => [name, Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))])),
-    early: window.Vostrel?.early,
+    read: Folder.read,
     instantiateWasm: window.Vostrel && instantiate,
-    onRuntimeInitialized: start,
+    onRuntimeInitialized() {
+        Module.started = true;
+        start(false);
+    },
+    onAbort: Page.failed,
 };
