@@ -43,8 +43,6 @@ struct KeyPress {
 enum class KeyAction : std::uint8_t {
     // The procedures did what the key does, or it does nothing: the toolkit must not act on it.
     Done,
-    // The focused button takes it as a press, which every toolkit makes as the key is released.
-    Press,
     // The menu bar takes it: F10, or Alt and a menu's access key.
     Menus,
     // Not the window's: the system or the browser does with it what it does elsewhere (Alt+F4,

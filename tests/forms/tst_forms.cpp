@@ -90,9 +90,8 @@ struct Game {
         return out.size() == 26 ? QStringLiteral("all") : out;
     }
     // Plays a line of keys and clicks as a toolkit reports them: keys by their names in the keys
-    // table (a toolkit presses the focused button where the procedures leave Space to it),
-    // "Close" (the frame's close command), "About" (Help > About, closed again by Esc), or a
-    // letter alone (its button clicked with the pointer).
+    // table, "Close" (the frame's close command), "About" (Help > About, closed again by Esc), or
+    // a letter alone (its button clicked with the pointer).
     void play(const QString& script) {
         for (const QString& step : script.split(u' ', Qt::SkipEmptyParts)) {
             if (step == "Close") {
@@ -105,8 +104,8 @@ struct Game {
                                                         step.front().unicode() - u'a'};
                 form.PointerDown(letter);
                 form.Click(letter.id, letter.index);
-            } else if (form.KeyDown(keyPress(step)) == vostrel::forms::KeyAction::Press) {
-                form.Click(view.focused->id, view.focused->index);
+            } else {
+                form.KeyDown(keyPress(step));
             }
         }
     }
@@ -529,9 +528,6 @@ private slots:
                 KeyPress press = keyPress(held ? step.chopped(1) : step);
                 for (int times = held ? 2 : 1; times > 0; --times) {
                     last = form.KeyDown(press);
-                    if (last == KeyAction::Press && !press.repeat) {
-                        form.Click(face.focused->id, face.focused->index);
-                    }
                     press.repeat = true;
                 }
             }

@@ -30,9 +30,8 @@ const Reads = {
 };
 const Actions = {
     Done: 0,
-    Press: 1,
-    Menus: 2,
-    Onwards: 3
+    Menus: 1,
+    Onwards: 2
 };
 
 // The key as forms::Key numbers it, and the character it types: a letter by its place on the
@@ -625,18 +624,14 @@ document.addEventListener('keydown', (event) => {
     const reads = w === 0 ? Module._vostrel_reads(-1, -1, key, character, held) : Reads.Nothing;
     if (Events.waiting() || !needs(reads).names.every(Folder.has) || reads === Reads.NewGame) {
         event.preventDefault();
-        Events.forward(() => {
-            if (act(Module._vostrel_key(w, key, character, held)) === Actions.Press)
-                document.activeElement.click();
-        }, needs(reads));
+        Events.forward(() => act(Module._vostrel_key(w, key, character, held)), needs(reads));
         return;
     }
     const action = act(Module._vostrel_key(w, key, character, held));
-    // Press: the focused button presses itself as the key comes up. Onwards: the browser's, but
-    // a button is pressed only where the procedures say so.
+    // Onwards: the browser's, but a button is pressed only where the procedures say so.
     if (action === Actions.Done || action === Actions.Menus)
         event.preventDefault();
-    spaceUnpressed = key === Keys[' '] && action !== Actions.Press;
+    spaceUnpressed = key === Keys[' '];
 });
 // A browser presses the focused button as Space comes up, Ctrl held or not.
 let spaceUnpressed = false;
