@@ -50,50 +50,31 @@ private:
     QIcon icon_;
 };
 
-// The style draws a focus cue only once the window has been used from the keyboard; the game's
-// windows show it at all times (forms::kCuesAlwaysShown). For the length of one drawing, the
-// option says what a keyboard move would have said.
-class ShownCues {
-public:
-    explicit ShownCues(const QStyleOption* option)
-        : option_(const_cast<QStyleOption*>(option)),
-          saved_(option != nullptr ? option->state : 0) {
-        if (option_ != nullptr && (saved_ & QStyle::State_HasFocus)) {
-            option_->state |= QStyle::State_KeyboardFocusChange;
-        }
-    }
-    ~ShownCues() {
-        if (option_ != nullptr) {
-            option_->state = saved_;
-        }
-    }
-    ShownCues(const ShownCues&) = delete;
-    ShownCues& operator=(const ShownCues&) = delete;
-
-private:
-    QStyleOption* option_;
-    QStyle::State saved_;
-};
-
 class AppStyle final : public QProxyStyle {
 public:
     explicit AppStyle(QStyle* base) : QProxyStyle(base) {}
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override {
-        const ShownCues cues(forms::kCuesAlwaysShown ? option : nullptr);
+        // The style draws a button's focus only once the window has been used from the keyboard;
+        // the game's windows show it at all times.
+        const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+        if (forms::kCuesAlwaysShown && element == CE_PushButton && button != nullptr &&
+            (button->state & State_HasFocus)) {
+            QStyleOptionButton shown = *button;
+            shown.state |= State_KeyboardFocusChange;
+            QProxyStyle::drawControl(element, &shown, painter, widget);
+            return;
+        }
         // A menu the keyboard has chosen is marked as one the pointer holds down, open or not.
-        QStyleOption* chosen = element == CE_MenuBarItem && (option->state & State_Selected)
-                                   ? const_cast<QStyleOption*>(option)
-                                   : nullptr;
-        const State saved = option->state;
-        if (chosen != nullptr) {
-            chosen->state |= State_Sunken;
+        const auto* menu = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (element == CE_MenuBarItem && menu != nullptr && (menu->state & State_Selected)) {
+            QStyleOptionMenuItem chosen = *menu;
+            chosen.state |= State_Sunken;
+            QProxyStyle::drawControl(element, &chosen, painter, widget);
+            return;
         }
         QProxyStyle::drawControl(element, option, painter, widget);
-        if (chosen != nullptr) {
-            chosen->state = saved;
-        }
     }
 
     QIcon standardIcon(StandardPixmap which, const QStyleOption* option,

@@ -264,8 +264,10 @@ private slots:
         const auto main = folder.load();
         QWidget* letter = find(*main, "CMD_ALPHA", 11);  // l, a miss
         main->form().PointerDown(vostrel::forms::ControlRef{Id::CMD_ALPHA, 11});
-        for (const auto& [type, time] : {std::pair{QEvent::KeyPress, 1}, {QEvent::KeyRelease, 2},
-                                         {QEvent::KeyPress, 2}, {QEvent::KeyRelease, 3}}) {
+        for (const auto& [type, time] : {std::pair{QEvent::KeyPress, 1},
+                                         {QEvent::KeyRelease, 2},
+                                         {QEvent::KeyPress, 2},
+                                         {QEvent::KeyRelease, 3}}) {
             QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier);
             key.setTimestamp(time);
             QApplication::sendEvent(letter, &key);
@@ -342,10 +344,10 @@ private slots:
             // The same rows, the top one first, as a negative height says.
             const qint32 height = -qFromLittleEndian<qint32>(bytes.constData() + 22);
             const int offset = qFromLittleEndian<qint32>(bytes.constData() + 10);
-            const int row = int((bytes.size() - offset) / size.height());
+            const int stride = int((bytes.size() - offset) / size.height());
             QByteArray rows;
             for (int y = size.height() - 1; y >= 0; --y) {
-                rows += bytes.mid(offset + y * row, row);
+                rows += bytes.mid(offset + y * stride, stride);
             }
             bytes = bytes.left(offset) + rows;
             qToLittleEndian<qint32>(height, bytes.data() + 22);
