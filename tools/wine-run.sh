@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the test prefix, quietly and without touching HOME.
-# Sourced, it only sets up that environment and defines take_wine_prefix.
-export WINEPREFIX="${WINEPREFIX:-/tmp/vostrel-wine-$(id -u)}"
+# Sourced, it only sets up that environment and defines take_wine_prefix. VOSTREL_WINEPREFIX names
+# another prefix than the default, for a second checkout on the same machine.
+export WINEPREFIX="${VOSTREL_WINEPREFIX:-/tmp/vostrel-wine-$(id -u)}"
 export WINEDEBUG="${WINEDEBUG:--all,err+module}"
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 export DISPLAY=

@@ -24,7 +24,8 @@ done
 
 # A prefix of its own, made with the display present, whose programs all share one virtual
 # desktop: the null-driver prefix of the other tests keeps its driver for good.
-export WINEPREFIX="/tmp/vostrel-wine-display-$(id -u)"
+# VOSTREL_DISPLAY_WINEPREFIX names another, for a second checkout on the same machine.
+export WINEPREFIX="${VOSTREL_DISPLAY_WINEPREFIX:-/tmp/vostrel-wine-display-$(id -u)}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" LANG=C.UTF-8
 exec 9>"$WINEPREFIX.lock"
 flock 9
