@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <random>
 #include <string>
@@ -227,9 +228,17 @@ public:
                 ::GetWindowThreadProcessId(w, &owner);
                 found = owner == process_.dwProcessId && ::IsWindowVisible(w) ? w : found;
             }
-            return found != nullptr;
+            return found != nullptr || ::WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
         };
         wait ? waitFor(look) : look();
+        // A program that cannot start would fail every row after a wait: the run ends at once.
+        DWORD code = 0;
+        if (found == nullptr && ::GetExitCodeProcess(process_.hProcess, &code) && code != 0 &&
+            code != STILL_ACTIVE) {
+            std::printf("FAIL: %s: the program ended with exit code %lu before showing a window\n",
+                        row.c_str(), code);
+            std::exit(1);
+        }
         return found;
     }
 
