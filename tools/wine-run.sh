@@ -8,12 +8,15 @@ export WINEDEBUG="${WINEDEBUG:--all,err+module}"
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 export DISPLAY=
 
-# Gives a prefix the Japanese fonts a Windows machine has: its font linking then draws kana and
-# kanji in every font, message boxes and title bars included. Debian's IPA Gothic and P Gothic.
+# Gives a running prefix the Japanese fonts a Windows machine has, Debian's IPA Gothic and P
+# Gothic, and the font link that has the system's font draw kana and kanji in them, as Windows
+# links its own: in message boxes, title bars and every control of the default font.
 give_japanese_fonts() {
     local fonts=/usr/share/fonts/opentype/ipafont-gothic
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp -u "$fonts/ipag.ttf" "$fonts/ipagp.ttf" "$WINEPREFIX/drive_c/windows/Fonts/"
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v Tahoma /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f </dev/null >/dev/null 2>&1
 }
 
 # Makes the prefix if need be and starts its server and background services, so that they do not
@@ -29,9 +32,9 @@ prepare_wine_prefix() {
         wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
         wineserver -w
     fi
-    give_japanese_fonts
     # A server already running (from the steps above, or another program) is kept.
     wineserver -p </dev/null >/dev/null 2>&1 || true
+    give_japanese_fonts
     wine wineboot </dev/null >/dev/null 2>&1
 }
 

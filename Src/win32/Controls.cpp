@@ -204,9 +204,6 @@ void Controls::create(Item& made) {
     if (made.window == nullptr) {
         throw std::runtime_error("a control could not be made");
     }
-    if (design.kind != forms::Kind::Picture) {
-        coverCaptions(made.window);
-    }
     ::SendMessageW(made.window, WM_SETFONT, reinterpret_cast<WPARAM>(font(design.font)), FALSE);
 }
 
@@ -263,7 +260,8 @@ forms::TextSize Controls::measureText(Id id, std::string_view text) const {
     HWND control = window(id);
     const std::wstring wide = widen(text);
     HDC dc = ::GetDC(control);
-    HGDIOBJ old = ::SelectObject(dc, captionFont(control, wide));
+    HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
     SIZE extent{};
     ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
     TEXTMETRICW metrics{};

@@ -5,8 +5,6 @@
 
 #include "CommandIds.h"
 #include "Dpi.h"
-#include "Fonts.h"
-#include "WindowFrame.h"
 #include "platform/WinText.h"
 
 namespace vostrel::win32 {
@@ -199,7 +197,6 @@ void FormFaceBase::setSpokenName(forms::Id control, std::string_view name) {
 void FormFaceBase::showMessage(std::string_view title, std::string_view text) const {
     // Before the window is first shown, the message stands on its own.
     HWND owner = window_ != nullptr && ::IsWindowVisible(window_) ? window_ : nullptr;
-    const CoveredMessageBoxes covered;
     ::MessageBoxW(owner, widen(text).c_str(), widen(title).c_str(), MB_OK);
 }
 
@@ -286,7 +283,7 @@ LRESULT FormFaceBase::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         default:
             break;
     }
-    return coverTitle(window_, message, wParam, ::DefDlgProcW(window_, message, wParam, lParam));
+    return ::DefDlgProcW(window_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK FormFaceBase::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -11,18 +11,21 @@
 //   close                  a message box and About closed
 //   dpi <n>                the game told the pixel density changed, as Windows tells it
 //   layout <dpi>           "ok", or what is not where the window definitions put it
-//   glyphs                 "ok", or texts shown in a font without glyphs for them
+//   boxes <screenshot.ppm> "ok", or the texts of the game's windows that show a character as a
+//                          box, the shape of a missing glyph, in the screenshot
 //   end                    the game's exit code, once it has ended
 // Controls are named as the definitions name them: "cmdOK", "CMD_ALPHA(3)".
-// Usage: display_helper <glyph probe DLL>
 #include <windows.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <string>
 
 #include "CommandIds.h"
@@ -36,7 +39,6 @@ namespace forms = vostrel::forms;
 using std::to_string;
 
 PROCESS_INFORMATION game{};
-std::wstring probeDll;
 int currentDpi = forms::kDesignDpi;
 
 std::wstring windowsPath(const std::string& path) {
@@ -151,28 +153,162 @@ std::string misplaced(HWND window, int dpi) {
     return wrong;
 }
 
-// The probe runs inside the game, where its fonts are, when a hook hands it this message, and
-// answers in shared memory.
-std::string glyphs() {
-    HMODULE probe = ::LoadLibraryW(probeDll.c_str());
-    HANDLE report = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 65536,
-                                         L"VostrelGlyphReport");
-    auto* said = static_cast<char*>(::MapViewOfFile(report, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    HHOOK hook = ::SetWindowsHookExW(
-        WH_CALLWNDPROC,
-        reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(::GetProcAddress(probe, "probe"))),
-        probe, game.dwThreadId);
-    std::string answer = "no probe";
-    if (hook != nullptr && said != nullptr) {
-        ::SendMessageTimeoutW(gameWindow(L"frmMain"),
-                              ::RegisterWindowMessageW(L"VostrelGlyphProbe"), 0, 0,
-                              SMTO_ABORTIFHUNG, 30000, nullptr);
-        answer = said[0] != '\0' ? said : "the probe did not answer";
+// A screenshot as ImageMagick writes it with -depth 8: binary PPM, a byte a channel.
+struct Screen {
+    int width = 0;
+    int height = 0;
+    std::string pixels;  // RGB, top row first
+    [[nodiscard]] int at(int x, int y) const {
+        const auto* p = reinterpret_cast<const unsigned char*>(&pixels[3 * (y * width + x)]);
+        return p[0] << 16 | p[1] << 8 | p[2];
     }
-    ::UnhookWindowsHookEx(hook);
-    ::UnmapViewOfFile(said);
-    ::CloseHandle(report);
-    return answer;
+};
+
+Screen readScreen(const std::string& path) {
+    std::ifstream in(std::filesystem::path(windowsPath(path)), std::ios::binary);
+    Screen screen;
+    std::string magic;
+    int depth = 0;
+    in >> magic >> screen.width >> screen.height >> depth;
+    in.get();
+    screen.pixels.resize(static_cast<std::size_t>(3 * screen.width * screen.height));
+    in.read(screen.pixels.data(), static_cast<std::streamsize>(screen.pixels.size()));
+    return magic == "P6" && depth == 255 && in ? screen : Screen{};
+}
+
+// Whether a region of the screen shows a missing glyph's box: cut into cells at the columns with
+// no ink (what differs from the region's ground), a cell whose ink is only a rectangle's outline.
+// A region with no ink at all shows nothing of its text either.
+std::string boxes(const Screen& screen, const RECT& area) {
+    const RECT r{std::max(0L, area.left), std::max(0L, area.top),
+                 std::min<LONG>(screen.width, area.right),
+                 std::min<LONG>(screen.height, area.bottom)};
+    std::map<int, int> counts;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            ++counts[screen.at(x, y)];
+        }
+    }
+    if (counts.empty()) {
+        return "off the screen";
+    }
+    const int ground = std::max_element(counts.begin(), counts.end(), [](auto a, auto b) {
+                           return a.second < b.second;
+                       })->first;
+    const auto ink = [&](int x, int y) {
+        const int c = screen.at(x, y);
+        int distance = 0;
+        for (int shift : {0, 8, 16}) {
+            distance += std::abs((c >> shift & 255) - (ground >> shift & 255));
+        }
+        return distance > 96;
+    };
+    const auto inkedColumn = [&](int x) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            if (ink(x, y)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    int cells = 0;
+    for (int x = r.left; x < r.right; ++x) {
+        if (!inkedColumn(x)) {
+            continue;
+        }
+        RECT cell{x, r.bottom, x, r.top};
+        for (; x < r.right && inkedColumn(x); ++x) {
+            cell.right = x + 1;
+            for (int y = r.top; y < r.bottom; ++y) {
+                if (ink(x, y)) {
+                    cell.top = std::min<LONG>(cell.top, y);
+                    cell.bottom = std::max<LONG>(cell.bottom, y + 1);
+                }
+            }
+        }
+        ++cells;
+        const int width = cell.right - cell.left;
+        const int height = cell.bottom - cell.top;
+        if (width < 3 || height < 5) {
+            continue;
+        }
+        // The outline inked nearly all round, the middle empty.
+        int edge = 0;
+        for (int i = cell.left; i < cell.right; ++i) {
+            edge += ink(i, cell.top) + ink(i, cell.bottom - 1);
+        }
+        for (int i = cell.top; i < cell.bottom; ++i) {
+            edge += ink(cell.left, i) + ink(cell.right - 1, i);
+        }
+        bool middle = false;
+        for (int y = cell.top + height / 3; y < cell.bottom - height / 3; ++y) {
+            for (int i = cell.left + width / 3; i < cell.right - width / 3; ++i) {
+                middle = middle || ink(i, y);
+            }
+        }
+        if (!middle && 10 * edge >= 9 * 2 * (width + height)) {
+            return "a box at " + to_string(cell.left) + "," + to_string(cell.top);
+        }
+    }
+    return cells > 0 ? "" : "nothing drawn";
+}
+
+// Every text of the game's windows that no other window covers: their titles, up to the frame's
+// buttons, and the captions of their labels and buttons, inside the buttons' edges.
+std::string boxes(const std::string& path) {
+    const Screen screen = readScreen(path);
+    if (screen.width == 0) {
+        return "no screenshot in " + path;
+    }
+    std::string found;
+    const auto look = [&](HWND window, RECT area, const char* what) {
+        // Only what no other window lies over.
+        for (HWND above = ::GetWindow(::GetAncestor(window, GA_ROOT), GW_HWNDPREV);
+             above != nullptr; above = ::GetWindow(above, GW_HWNDPREV)) {
+            RECT there;
+            RECT both;
+            if (::IsWindowVisible(above) && ::GetWindowRect(above, &there) &&
+                ::IntersectRect(&both, &there, &area)) {
+                return;
+            }
+        }
+        const std::string wrong = boxes(screen, area);
+        found +=
+            wrong.empty() ? "" : std::string(what) + " \"" + text(window) + "\": " + wrong + "; ";
+    };
+    for (HWND top : {gameWindow(L"#32770"), gameWindow(L"frmAbout"), gameWindow(L"frmMain")}) {
+        if (top == nullptr) {
+            continue;
+        }
+        RECT frame;
+        ::GetWindowRect(top, &frame);
+        POINT client{0, 0};
+        ::ClientToScreen(top, &client);
+        const int border = client.x - frame.left;
+        // A sizable window shows its icon before the title, and Minimize and Maximize after.
+        const bool sizable = (::GetWindowLongW(top, GWL_STYLE) & WS_THICKFRAME) != 0;
+        const int caption = ::GetSystemMetrics(SM_CYCAPTION);
+        const int buttons = ::GetSystemMetrics(SM_CXSIZE) * (sizable ? 3 : 1);
+        look(top,
+             {frame.left + border + (sizable ? caption : 0), frame.top + border,
+              frame.right - border - buttons, frame.top + border + caption - 1},
+             "the title");
+        for (HWND child = ::GetWindow(top, GW_CHILD); child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t name[16] = {};
+            ::GetClassNameW(child, name, 16);
+            const bool button = lstrcmpiW(name, L"Button") == 0;
+            RECT area;
+            ::GetClientRect(child, &area);
+            ::MapWindowPoints(child, nullptr, reinterpret_cast<POINT*>(&area), 2);
+            if ((button || lstrcmpiW(name, L"Static") == 0) && ::IsWindowVisible(child) &&
+                !text(child).empty() && area.right > area.left) {
+                ::InflateRect(&area, button ? -4 : 0, button ? -4 : 0);
+                look(child, area, "the caption");
+            }
+        }
+    }
+    return found.empty() ? "ok" : found;
 }
 
 // Windows suggests a frame around the client area scaled to the new density, the frame itself
@@ -251,8 +387,8 @@ std::string answer(const std::string& command, const std::string& name) {
     if (command == "dpi") {
         changeDpi(std::stoi(name));
     }
-    if (command == "glyphs") {
-        return glyphs();
+    if (command == "boxes") {
+        return boxes(name);
     }
     if (command == "end") {
         DWORD code = STILL_ACTIVE;
@@ -265,12 +401,7 @@ std::string answer(const std::string& command, const std::string& name) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::printf("usage: display_helper <glyph probe DLL>\n");
-        return 2;
-    }
-    probeDll = windowsPath(argv[1]);
+int main() {
     for (std::string line; std::getline(std::cin, line);) {
         const std::size_t blank = std::min(line.find(' '), line.size());
         const std::string said =
