@@ -32,9 +32,9 @@ void paintPicture(HWND window, const Picture& picture) {
     if (picture.bitmap) {
         HDC source = ::CreateCompatibleDC(dc);
         HGDIOBJ old = ::SelectObject(source, picture.bitmap.handle());
-        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ::GdiAlphaBlend(dc, 0, 0, client.right, client.bottom, source, 0, 0, picture.bitmap.width(),
-                        picture.bitmap.height(), blend);
+        ::SetStretchBltMode(dc, COLORONCOLOR);
+        ::StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, picture.bitmap.width(),
+                     picture.bitmap.height(), SRCCOPY);
         ::SelectObject(source, old);
         ::DeleteDC(source);
     } else if (picture.icon != nullptr) {

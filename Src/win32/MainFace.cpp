@@ -98,7 +98,7 @@ void MainFace::setEnabled(Id control, int index, bool enabled) {
 }
 
 PictureSize MainFace::showPicture(std::string_view bytes, int maxSide) {
-    Bitmap picture = pictures_.decode(bytes, maxSide);
+    Bitmap picture = decodeBitmap(bytes, maxSide);
     if (!picture) {
         return {};
     }

@@ -39,7 +39,6 @@ private:
     void setIcons();
 
     frmMain form_;
-    PictureDecoder pictures_;
     HWND announcer_ = nullptr;
     HICON icons_[2] = {};
     std::unique_ptr<AboutFace> about_;
