@@ -3,7 +3,6 @@
 #include "AboutFace.h"
 #include "CommandIds.h"
 #include "Dpi.h"
-#include "WindowFrame.h"
 
 namespace vostrel::win32 {
 
@@ -52,7 +51,7 @@ bool MainFace::load() {
 }
 
 void MainFace::run(int how) {
-    showWithFocus(how);
+    show(how);
     runMessages(ended_);
 }
 
@@ -62,6 +61,10 @@ void MainFace::clicked(Id control, int index) {
 
 forms::KeyAction MainFace::keyDown(const forms::KeyPress& press) {
     return form_.KeyDown(press);
+}
+
+void MainFace::pointerDown(std::optional<forms::ControlRef> control) {
+    form_.PointerDown(control);
 }
 
 void MainFace::closed() {
@@ -74,11 +77,6 @@ void MainFace::dpiChanged() {
 }
 
 LRESULT MainFace::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_GETMINMAXINFO && handle() != nullptr) {
-        keepClientArea(handle(), forms::pixels(design_.clientWidth, dpi_),
-                       forms::pixels(design_.clientHeight, dpi_),
-                       *reinterpret_cast<MINMAXINFO*>(lParam));
-    }
     if (message == WM_DESTROY) {
         reader_.forget(announcer_);
         ended_ = true;

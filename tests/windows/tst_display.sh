@@ -282,9 +282,10 @@ step="alt+s"
 key alt+s
 expect "the message" "現時点ではｼｽﾃﾑ情報を使用できません" text message
 screen
-# Enter presses the focused button: the message again, its OK.
+# Enter presses the focused button: the message's OK, then the message again, and its OK.
 keys <<EOF
-Return      cmdSysInfo
+Return      cmdOK
+Tab_Tab     cmdSysInfo
 Return      elsewhere
 Return      cmdSysInfo
 Escape      $before

@@ -472,7 +472,7 @@ void testAbout() {
     setRegistry(HKEY_LOCAL_MACHINE, toolKey, L"PATH", REG_SZ, tool.c_str(),
                 static_cast<DWORD>((tool.size() + 1) * sizeof(wchar_t)));
     about = open();
-    ::PostMessageW(control(about, Id::cmdOK), WM_SYSCHAR, 's', 1 << 29);  // Alt+S
+    ::PostMessageW(control(about, Id::cmdOK), WM_SYSKEYDOWN, 'S', KF_ALTDOWN << 16);  // Alt+S
     writeFile(tool + L".go", "");
     // The stand-in reports the window style it was given, its argument count, and that it was
     // not waited for.
