@@ -370,17 +370,6 @@ LRESULT FormFaceBase::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_CLOSE:
             closed();
             return 0;
-        case WM_GETOBJECT:
-            reader_.listen();  // and the system makes the accessible object, as for any window
-            break;
-        case WM_SETTINGCHANGE:
-            if (wParam == SPI_SETSCREENREADER) {
-                BOOL running = FALSE;
-                if (::SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) && running) {
-                    reader_.listen();
-                }
-            }
-            break;
         case WM_DESTROY:
             for (HWND control : annotated_) {
                 reader_.forget(control);
