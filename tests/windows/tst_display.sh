@@ -53,6 +53,15 @@ within30s() {
         sleep 0.05
     done
 }
+# The same for what a step should bring about: VOSTREL_DISPLAY_WAIT=seconds waits shorter, to see a
+# planted fault fail sooner.
+within() {
+    local start=$SECONDS
+    until "$@"; do
+        ((SECONDS - start < ${VOSTREL_DISPLAY_WAIT:-30})) || return 1
+        sleep 0.05
+    done
+}
 
 Xvfb -displayfd 7 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 7>"$work/display" 9>&- \
     >"$work/xvfb.log" 2>&1 &
@@ -116,7 +125,7 @@ expect() {
         ask "$@"
         [ -n "$lost" ] || [ "$reply" = "$want" ]
     }
-    within30s answered "$@" || lose "$what is \"$reply\", not \"$want\""
+    within answered "$@" || lose "$what is \"$reply\", not \"$want\""
 }
 # Checks that leave the game as it was: the part goes on after them.
 check() {
@@ -540,7 +549,7 @@ for corner in "700 500" "100 100"; do
     ask client
     size=$reply
     drag $corner
-    within30s resized "$size" || lose "the window keeps its size"
+    within resized "$size" || lose "the window keeps its size"
     read -r width height <<<"$reply"
     [ -n "$lost" ] || ((width >= 532 && height >= 323)) || fail "the client area is $width x $height"
     screen
