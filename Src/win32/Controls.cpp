@@ -199,6 +199,8 @@ void Controls::create(Item& made) {
 
 // The icon is drawn at the size of its area, from the program file's own icon made for that
 // size rather than stretched.
+// Departure: an image for each density, not one 32 × 32 image stored with the window
+// (docs/departures.md).
 void Controls::loadIcon(Item& made) {
     RECT client;
     ::GetClientRect(made.window, &client);

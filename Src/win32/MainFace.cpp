@@ -13,6 +13,7 @@ MainFace::MainFace(const Services& system, std::string appFolder, ScreenReader& 
     create(nullptr);
     setIcons();
     // Announcements come from a label of no size: screen readers hear it, nobody sees it.
+    // Departure: a control the game window's design does not have (docs/departures.md).
     announcer_ =
         ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0,
                           handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAnnouncerId)),
@@ -32,6 +33,7 @@ MainFace::~MainFace() {
     }
 }
 
+// Departure: the icon at each size the system shows, not one 16 × 16 image (docs/departures.md).
 void MainFace::setIcons() {
     const int sizes[2] = {systemMetric(SM_CXICON, dpi_), systemMetric(SM_CXSMICON, dpi_)};
     const WPARAM kinds[2] = {ICON_BIG, ICON_SMALL};
@@ -120,6 +122,8 @@ void MainFace::announce(std::string_view utterance) {
 
 vostrel::AboutFace& MainFace::aboutFace(frmAbout& form) {
     if (about_ == nullptr) {
+        // Departure: owned by the game window, which keeps it off the taskbar and above the game,
+        // where the design gives no owner (docs/departures.md).
         about_ = std::make_unique<AboutFace>(form, handle(), reader_);
     }
     about_->open();
