@@ -43,15 +43,16 @@ inline std::vector<Row> read(const std::string& path) {
         }
         const std::vector<std::string> fields = split(line, '\t');
         if (fields.size() != columns.size()) {
-            throw std::runtime_error(path + ": a row of " + std::to_string(fields.size()) +
-                                     " fields under " + std::to_string(columns.size()) +
-                                     " columns: " + line);
+            std::string message = path;
+            message.append(": a row of ").append(std::to_string(fields.size()));
+            message.append(" fields under ").append(std::to_string(columns.size()));
+            throw std::runtime_error(message.append(" columns: ").append(line));
         }
-        Row row;
+        Row named;
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            row[columns[i]] = fields[i];
+            named[columns[i]] = fields[i];
         }
-        rows.push_back(row);
+        rows.push_back(named);
     }
     return rows;
 }

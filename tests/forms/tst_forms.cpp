@@ -687,23 +687,25 @@ private slots:
             return c.id == Id::CMD_ALPHA ? std::string(c.caption) : std::string(c.name);
         };
         std::map<std::string, int> checked;
-        for (const acceptance::Row& row : acceptance::read(VOSTREL_ACCEPTANCE_DIR "/design.tsv")) {
-            const Form& form = formNamed(row.at("window"));
-            const int index = row.at("index") == "-" ? -1 : std::stoi(row.at("index"));
+        for (const acceptance::Row& entry :
+             acceptance::read(VOSTREL_ACCEPTANCE_DIR "/design.tsv")) {
+            const Form& form = formNamed(entry.at("window"));
+            const int index = entry.at("index") == "-" ? -1 : std::stoi(entry.at("index"));
             Id id{};
             for (const Control& c : form.controls) {
-                if (row.at("control") == c.name) {
+                if (entry.at("control") == c.name) {
                     id = c.id;
                 }
             }
             const Control& c = control(form, {id, index});
             const QByteArray what = QByteArray::fromStdString(nameOf(c));
-            QCOMPARE(QByteArray(c.name), QByteArray::fromStdString(row.at("control")));
+            QCOMPARE(QByteArray(c.name), QByteArray::fromStdString(entry.at("control")));
             const TwipsRect& r = c.rect;
-            QCOMPARE((std::vector<int>{r.left, r.top, r.width, r.height}),
-                     (std::vector<int>{std::stoi(row.at("left")), std::stoi(row.at("top")),
-                                       std::stoi(row.at("width")), std::stoi(row.at("height"))}));
-            const std::string caption = row.at("caption") == "-" ? "" : row.at("caption");
+            QCOMPARE(
+                (std::vector<int>{r.left, r.top, r.width, r.height}),
+                (std::vector<int>{std::stoi(entry.at("left")), std::stoi(entry.at("top")),
+                                  std::stoi(entry.at("width")), std::stoi(entry.at("height"))}));
+            const std::string caption = entry.at("caption") == "-" ? "" : entry.at("caption");
             if (c.sizing == Sizing::Fixed || c.kind == Kind::Button || !caption.empty()) {
                 QVERIFY2(caption == c.caption, what);
             }
@@ -711,36 +713,39 @@ private slots:
                                  : c.sizing == Sizing::AroundCentre ? "centre"
                                  : c.sizing == Sizing::FromLeft     ? "left"
                                                                     : "picture";
-            QVERIFY2(row.at("sizing") == sizing, what);
+            QVERIFY2(entry.at("sizing") == sizing, what);
             std::string font = "-";
             if (c.font != nullptr) {
                 font = std::string(c.font->faces[0]) + " " + std::to_string(c.font->points) +
                        (c.font->bold ? " bold" : "");
             }
-            QVERIFY2(row.at("font") == font, what);
-            ++checked[row.at("window")];
+            QVERIFY2(entry.at("font") == font, what);
+            ++checked[entry.at("window")];
         }
-        for (const acceptance::Row& row : acceptance::read(VOSTREL_ACCEPTANCE_DIR "/windows.tsv")) {
-            const Form& form = formNamed(row.at("window"));
-            QCOMPARE(checked[row.at("window")], int(form.controls.size()));
-            QCOMPARE((std::vector<int>{form.clientWidth, form.clientHeight}),
-                     (std::vector<int>{std::stoi(row.at("width")), std::stoi(row.at("height"))}));
-            if (row.at("left") != "-") {
+        for (const acceptance::Row& entry :
+             acceptance::read(VOSTREL_ACCEPTANCE_DIR "/windows.tsv")) {
+            const Form& form = formNamed(entry.at("window"));
+            QCOMPARE(checked[entry.at("window")], int(form.controls.size()));
+            QCOMPARE(
+                (std::vector<int>{form.clientWidth, form.clientHeight}),
+                (std::vector<int>{std::stoi(entry.at("width")), std::stoi(entry.at("height"))}));
+            if (entry.at("left") != "-") {
                 QVERIFY(!form.placedBySystem);
-                QCOMPARE((std::vector<int>{form.left, form.top}),
-                         (std::vector<int>{std::stoi(row.at("left")), std::stoi(row.at("top"))}));
+                QCOMPARE(
+                    (std::vector<int>{form.left, form.top}),
+                    (std::vector<int>{std::stoi(entry.at("left")), std::stoi(entry.at("top"))}));
             }
             std::string menus;
             for (const MenuItem& item : form.menu) {
                 menus += item.parent < 0 ? (menus.empty() ? "" : "; ") + std::string(item.caption)
                                          : " > " + std::string(item.caption);
             }
-            QCOMPARE(menus.empty() ? "-" : menus, row.at("menus"));
+            QCOMPARE(menus.empty() ? "-" : menus, entry.at("menus"));
             std::string order;
             for (const ControlRef ref : tabChain(form)) {
                 order += (order.empty() ? "" : " ") + nameOf(control(form, ref));
             }
-            QCOMPARE(order, row.at("taborder"));
+            QCOMPARE(order, entry.at("taborder"));
         }
     }
 };

@@ -405,19 +405,20 @@ private:
     // Checks the controls of `window` against the design table: places at 96 dpi as their sizing
     // keeps them, captions as a player reads them, and fonts.
     static void checkControls(const QWidget& window, const std::string& name) {
-        for (const acceptance::Row& row : acceptance::read(VOSTREL_ACCEPTANCE_DIR "/design.tsv")) {
-            if (row.at("window") != name) {
+        for (const acceptance::Row& entry :
+             acceptance::read(VOSTREL_ACCEPTANCE_DIR "/design.tsv")) {
+            if (entry.at("window") != name) {
                 continue;
             }
-            const int index = row.at("index") == "-" ? -1 : std::stoi(row.at("index"));
-            QWidget* widget = find(window, row.at("control").c_str(), index);
-            const QByteArray what = QByteArray::fromStdString(row.at("control")) +
+            const int index = entry.at("index") == "-" ? -1 : std::stoi(entry.at("index"));
+            QWidget* widget = find(window, entry.at("control").c_str(), index);
+            const QByteArray what = QByteArray::fromStdString(entry.at("control")) +
                                     (index >= 0 ? QByteArray::number(index) : QByteArray());
             QVERIFY2(widget != nullptr, what);
-            const QRect px(acceptance::pixels(row.at("left")), acceptance::pixels(row.at("top")),
-                           acceptance::pixels(row.at("width")),
-                           acceptance::pixels(row.at("height")));
-            const std::string& sizing = row.at("sizing");
+            const QRect px(
+                acceptance::pixels(entry.at("left")), acceptance::pixels(entry.at("top")),
+                acceptance::pixels(entry.at("width")), acceptance::pixels(entry.at("height")));
+            const std::string& sizing = entry.at("sizing");
             QVERIFY2(widget->y() == px.y(), what);
             if (sizing == "fixed") {
                 QVERIFY2(widget->geometry() == px, what);
@@ -429,7 +430,7 @@ private:
             } else {
                 QVERIFY2(widget->x() == px.x(), what);
             }
-            const std::string& caption = row.at("caption");
+            const std::string& caption = entry.at("caption");
             if (qobject_cast<const QPushButton*>(widget) != nullptr) {
                 // What a player reads: an ampersand marks an access key only where it should.
                 QString shown = QString::fromStdString(caption);
@@ -444,7 +445,7 @@ private:
                          what);
             }
             const QFont font = widget->font();
-            const std::string& designed = row.at("font");
+            const std::string& designed = entry.at("font");
             if (designed == "-") {
                 QVERIFY2(font == QApplication::font(widget), what);
             } else {
