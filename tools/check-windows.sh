@@ -30,3 +30,7 @@ if [ "$(unzip -p "$zip" '*/README.txt' | head -n 1)" != "Vostrel $version"$'\r' 
     echo "FAIL: README.txt in $zip does not begin with \"Vostrel $version\""
     exit 1
 fi
+
+# The program's size as players get it, the figure the documentation gives.
+size=$(unzip -l "$zip" '*/vostrel.exe' | awk 'NR == 4 { print $1 }')
+echo "vostrel.exe as $(basename "$zip") holds it: $size bytes ($((size / 1024)) KiB)"

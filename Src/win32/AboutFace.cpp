@@ -20,7 +20,7 @@ void AboutFace::setTitle(std::string_view text) {
 void AboutFace::showModal() {
     closed_ = false;
     ::EnableWindow(owner_, FALSE);
-    showWithFocus(SW_SHOWNORMAL);
+    show(SW_SHOWNORMAL);
     runMessages(closed_);
     ::EnableWindow(owner_, TRUE);
 }
@@ -40,6 +40,10 @@ void AboutFace::clicked(forms::Id control, int /*index*/) {
 
 forms::KeyAction AboutFace::keyDown(const forms::KeyPress& press) {
     return form_.KeyDown(press);
+}
+
+void AboutFace::pointerDown(std::optional<forms::ControlRef> control) {
+    form_.PointerDown(control);
 }
 
 void AboutFace::closed() {

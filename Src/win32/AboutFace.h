@@ -20,6 +20,7 @@ public:
 private:
     void clicked(forms::Id control, int index) override;
     forms::KeyAction keyDown(const forms::KeyPress& press) override;
+    void pointerDown(std::optional<forms::ControlRef> control) override;
     void closed() override;
     void dpiChanged() override;
 

@@ -32,18 +32,16 @@ void paintPicture(HWND window, const Picture& picture) {
     if (picture.bitmap) {
         HDC source = ::CreateCompatibleDC(dc);
         HGDIOBJ old = ::SelectObject(source, picture.bitmap.handle());
-        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        ::GdiAlphaBlend(dc, 0, 0, client.right, client.bottom, source, 0, 0, picture.bitmap.width(),
-                        picture.bitmap.height(), blend);
+        ::SetStretchBltMode(dc, COLORONCOLOR);
+        ::StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, picture.bitmap.width(),
+                     picture.bitmap.height(), SRCCOPY);
         ::SelectObject(source, old);
         ::DeleteDC(source);
     } else if (picture.icon != nullptr) {
         ::DrawIconEx(dc, 0, 0, picture.icon, client.right, client.bottom, 0, nullptr, DI_NORMAL);
     }
-    // The focus cue as the system's controls draw theirs, inside the frame, unless the system
-    // keeps cues hidden until the keyboard is used.
-    if (::GetFocus() == window &&
-        (::SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
+    // The focus cue as the system's controls draw theirs, inside the frame.
+    if (::GetFocus() == window) {
         ::DrawFocusRect(dc, &client);
     }
     ::EndPaint(window, &paint);
@@ -68,7 +66,6 @@ LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             break;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
-        case WM_UPDATEUISTATE:
             ::InvalidateRect(window, nullptr, FALSE);  // the focus cue comes or goes
             break;
         case WM_NCDESTROY:
@@ -125,17 +122,11 @@ Controls::Controls(const forms::Form& form, HWND parent, int dpi)
         made->commandId = controlId(i);
         items_.push_back(std::move(made));
     }
-    // Windows are stacked in the order they are made: the labels first, so they stay above a
-    // large picture.
-    std::vector<Item*> order;
-    for (const auto& made : items_) {
-        order.push_back(made.get());
-    }
-    std::stable_partition(order.begin(), order.end(), [](const Item* item) {
-        return item->design->kind == forms::Kind::Label;
-    });
-    for (Item* next : order) {
-        create(*next);
+    for (const forms::Control* design : forms::stackingOrder(form)) {
+        Item& made = *items_[static_cast<std::size_t>(design - form.controls.data())];
+        create(made);
+        // Each above those made before it.
+        ::SetWindowPos(made.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 }
 
@@ -163,8 +154,7 @@ HFONT Controls::font(const forms::Font* design) {
 
 void Controls::create(Item& made) {
     const forms::Control& design = *made.design;
-    // Every control a group of its own, so the arrow keys move the focus nowhere.
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP;
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
     const wchar_t* windowClass = L"STATIC";
     std::wstring text;
@@ -177,8 +167,9 @@ void Controls::create(Item& made) {
     switch (design.kind) {
         case forms::Kind::Label:
             text = widen(design.caption);
-            style |= SS_NOPREFIX | (design.centred ? SS_CENTER : SS_LEFT);
-            if (design.sizing != forms::Sizing::Fixed) {
+            // Hit by the pointer itself, so a press on it reaches no control beneath.
+            style |= SS_NOPREFIX | SS_NOTIFY | (design.centred ? SS_CENTER : SS_LEFT);
+            if (design.vertical == forms::Vertical::Middle) {
                 style |= SS_CENTERIMAGE;  // one line, centred from top to bottom
             }
             break;
@@ -186,11 +177,10 @@ void Controls::create(Item& made) {
             windowClass = L"BUTTON";
             text =
                 widen(forms::markedCaption(forms::accessText(design.caption, design.accessKeys)));
-            style |= WS_TABSTOP | (design.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            style |= BS_PUSHBUTTON;
             break;
         case forms::Kind::Picture:
             windowClass = kPictureClass;
-            style |= WS_TABSTOP;
             made.picture = std::make_unique<Picture>();
             made.picture->ground = groundColour(design.ground);
             parameter = made.picture.get();
@@ -204,14 +194,13 @@ void Controls::create(Item& made) {
     if (made.window == nullptr) {
         throw std::runtime_error("a control could not be made");
     }
-    if (design.kind != forms::Kind::Picture) {
-        coverCaptions(made.window);
-    }
     ::SendMessageW(made.window, WM_SETFONT, reinterpret_cast<WPARAM>(font(design.font)), FALSE);
 }
 
 // The icon is drawn at the size of its area, from the program file's own icon made for that
 // size rather than stretched.
+// Departure: an image for each density, not one 32 × 32 image stored with the window
+// (docs/departures.md).
 void Controls::loadIcon(Item& made) {
     RECT client;
     ::GetClientRect(made.window, &client);
@@ -263,7 +252,8 @@ forms::TextSize Controls::measureText(Id id, std::string_view text) const {
     HWND control = window(id);
     const std::wstring wide = widen(text);
     HDC dc = ::GetDC(control);
-    HGDIOBJ old = ::SelectObject(dc, captionFont(control, wide));
+    HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
     SIZE extent{};
     ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
     TEXTMETRICW metrics{};
@@ -298,6 +288,18 @@ void Controls::setPicture(Id id, Bitmap picture) {
     Item& made = item(id);
     made.picture->bitmap = std::move(picture);
     ::InvalidateRect(made.window, nullptr, FALSE);
+}
+
+void Controls::showDefault(std::optional<forms::ControlRef> button) {
+    for (const auto& made : items_) {
+        const bool framed = button == made->design->ref();
+        const auto style = static_cast<DWORD>(::GetWindowLongW(made->window, GWL_STYLE));
+        if (made->design->kind == forms::Kind::Button &&
+            ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) != framed) {
+            ::SendMessageW(made->window, BM_SETSTYLE, framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+                           TRUE);
+        }
+    }
 }
 
 HBRUSH Controls::paintLabel(HWND label, HDC dc) const {

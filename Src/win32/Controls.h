@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,8 +16,9 @@
 namespace vostrel::win32 {
 
 // The standard controls of one window's design, made as children of `parent` at their places at
-// the window's pixel density, with their fonts, frames and grounds. Labels are static controls,
-// buttons push buttons, picture areas windows of our own that draw one picture.
+// the window's pixel density, with their fonts, frames and grounds, stacked as the design lays
+// them. Labels are static controls, buttons push buttons, picture areas windows of our own that
+// draw one picture.
 class Controls {
 public:
     Controls(const forms::Form& form, HWND parent, int dpi);
@@ -34,6 +36,9 @@ public:
     void setBounds(forms::ControlRef control, const forms::Rect& bounds);
     // An empty bitmap leaves only the area's ground.
     void setPicture(forms::Id id, Bitmap picture);
+
+    // Draws the default button's frame on `button` alone, or on none.
+    void showDefault(std::optional<forms::ControlRef> button);
 
     // The ground and text colours of a label, as WM_CTLCOLORSTATIC asks for them; null for a
     // window that is not one of ours.

@@ -1,15 +1,75 @@
 #include "FormFace.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
 #include "CommandIds.h"
 #include "Dpi.h"
-#include "Fonts.h"
-#include "WindowFrame.h"
 #include "platform/WinText.h"
 
 namespace vostrel::win32 {
+namespace {
+
+// A key as the window's procedures take it, from the message that brings it down.
+std::optional<forms::KeyPress> keyPress(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) {
+        return std::nullopt;
+    }
+    forms::KeyPress press;
+    press.shift = ::GetKeyState(VK_SHIFT) < 0;
+    press.control = ::GetKeyState(VK_CONTROL) < 0;
+    press.alt = (HIWORD(message.lParam) & KF_ALTDOWN) != 0;
+    press.repeat = (HIWORD(message.lParam) & KF_REPEAT) != 0;
+    const auto key = static_cast<UINT>(message.wParam);
+    using forms::Key;
+    switch (key) {
+        case VK_TAB:
+            press.key = Key::Tab;
+            break;
+        case VK_RETURN:
+            press.key = Key::Enter;
+            break;
+        case VK_ESCAPE:
+            press.key = Key::Escape;
+            break;
+        case VK_SPACE:
+            press.key = Key::Space;
+            break;
+        case VK_LEFT:
+            press.key = Key::Left;
+            break;
+        case VK_RIGHT:
+            press.key = Key::Right;
+            break;
+        case VK_UP:
+            press.key = Key::Up;
+            break;
+        case VK_DOWN:
+            press.key = Key::Down;
+            break;
+        case VK_F10:
+            press.key = Key::F10;
+            break;
+        default:
+            if (key >= VK_F1 && key <= VK_F12) {
+                press.key = Key::Function;
+            } else if (const UINT typed = ::MapVirtualKeyW(key, MAPVK_VK_TO_CHAR) & 0x7FFFFFFF;
+                       typed >= L' ') {
+                press.key = Key::Character;
+                press.character = typed;
+            }
+            break;
+    }
+    return press;
+}
+
+bool isPointerPress(UINT message) {
+    return message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDOWN ||
+           message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDOWN || message == WM_MBUTTONDBLCLK;
+}
+
+}  // namespace
 
 FormFaceBase::FormFaceBase(const forms::Form& form, ScreenReader& reader)
     : design_(form), reader_(reader) {}
@@ -27,10 +87,9 @@ void FormFaceBase::create(HWND owner) {
     windowClass.cbSize = sizeof windowClass;
     if (::GetClassInfoExW(instance, className.c_str(), &windowClass) == 0) {
         windowClass.lpfnWndProc = procedure;
-        // Room for the dialog manager's own data: DefDlgProc gives the window a dialog's keys.
-        windowClass.cbWndExtra = DLGWINDOWEXTRA;
         windowClass.hInstance = instance;
         windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
         windowClass.lpszClassName = className.c_str();
         if (::RegisterClassExW(&windowClass) == 0) {
             throw std::runtime_error("a window class could not be registered");
@@ -60,10 +119,9 @@ void FormFaceBase::create(HWND owner) {
     dpi_ = windowDpi(window_);
     fitClientArea();
     controls_ = std::make_unique<Controls>(design_, window_, dpi_);
-    for (std::size_t i = 0; i < design_.controls.size(); ++i) {
-        if (design_.controls[i].isDefault) {
-            ::SendMessageW(window_, DM_SETDEFID, static_cast<WPARAM>(controlId(i)), 0);
-        }
+    if constexpr (forms::kCuesAlwaysShown) {
+        ::SendMessageW(window_, WM_CHANGEUISTATE,
+                       MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     }
 }
 
@@ -108,59 +166,79 @@ HMENU FormFaceBase::createMenu() const {
     return bar;
 }
 
-void FormFaceBase::showWithFocus(int how) {
+void FormFaceBase::show(int how) {
+    // Activated, the window gives the focus to its control.
     ::ShowWindow(window_, how);
     ::UpdateWindow(window_);
-    if (pendingFocus_ != nullptr) {
-        ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pendingFocus_), TRUE);
-        pendingFocus_ = nullptr;
-    }
 }
 
 void FormFaceBase::setFocus(forms::ControlRef control) {
-    HWND target = controls_->window(control.id, control.index);
-    if (!::IsWindowVisible(window_)) {
-        pendingFocus_ = target;
-        return;
+    focused_ = controls_->window(control.id, control.index);
+    if (::IsWindowVisible(window_)) {
+        ::SetFocus(focused_);
     }
-    // As the dialog manager moves it, so a button that takes the focus is drawn as the default.
-    ::SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    showDefault();
 }
 
 std::optional<forms::ControlRef> FormFaceBase::focus() const {
-    HWND focused = ::GetFocus();
-    if (focused == nullptr || ::GetParent(focused) != window_) {
-        return std::nullopt;
-    }
-    const forms::Control* control = controls_->control(::GetDlgCtrlID(focused));
+    const forms::Control* control =
+        focused_ != nullptr ? controls_->control(::GetDlgCtrlID(focused_)) : nullptr;
     return control != nullptr ? std::optional(control->ref()) : std::nullopt;
 }
 
-// Tab, Shift+Tab, Enter and Esc on this window go to its procedures before the dialog manager,
-// which would act on them in its own way.
-bool FormFaceBase::forwardKey(const MSG& message) {
-    if (message.message != WM_KEYDOWN ||
-        (message.hwnd != window_ && ::GetParent(message.hwnd) != window_) ||
-        ::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) {
+void FormFaceBase::noteFocus() {
+    HWND now = ::GetFocus();
+    if (now != focused_ && now != nullptr && ::GetParent(now) == window_ &&
+        controls_->control(::GetDlgCtrlID(now)) != nullptr) {
+        focused_ = now;
+        showDefault();
+    }
+}
+
+// The default frame marks the button Enter presses, as the procedures decide it.
+void FormFaceBase::showDefault() {
+    forms::KeyPress enter;
+    enter.key = forms::Key::Enter;
+    const forms::KeyOutcome outcome = forms::decideKey(
+        {.form = design_,
+         .focused = focus(),
+         .enabled =
+             [this](forms::ControlRef c) {
+                 return ::IsWindowEnabled(controls_->window(c.id, c.index)) != FALSE;
+             },
+         .conventions = forms::kWindowsConventions},
+        enter);
+    controls_->showDefault(outcome.press);
+}
+
+bool FormFaceBase::takeInput(const MSG& message) {
+    if (message.hwnd != window_ && ::GetParent(message.hwnd) != window_) {
         return false;
     }
-    forms::KeyPress press;
-    press.shift = ::GetKeyState(VK_SHIFT) < 0;
-    press.repeat = (message.lParam & (1 << 30)) != 0;
-    switch (message.wParam) {
-        case VK_TAB:
-            press.key = forms::Key::Tab;
-            break;
-        case VK_RETURN:
-            press.key = forms::Key::Enter;
-            break;
-        case VK_ESCAPE:
-            press.key = forms::Key::Escape;
-            break;
-        default:
-            return false;
+    if (isPointerPress(message.message)) {
+        const forms::Control* control =
+            message.hwnd != window_ ? controls_->control(::GetDlgCtrlID(message.hwnd)) : nullptr;
+        pointerDown(control != nullptr ? std::optional(control->ref()) : std::nullopt);
+        return false;  // a button pressed by the pointer clicks itself as the pointer comes up
     }
-    return keyDown(press) == forms::KeyAction::Done;
+    const std::optional<forms::KeyPress> press = keyPress(message);
+    if (!press) {
+        return false;
+    }
+    switch (keyDown(*press)) {
+        case forms::KeyAction::Done:
+            return true;
+        case forms::KeyAction::Menus:
+            // As the system opens them for Alt and a letter, or F10 alone.
+            ::SendMessageW(window_, WM_SYSCOMMAND, SC_KEYMENU,
+                           press->key == forms::Key::Character ? press->character : 0);
+            return true;
+        case forms::KeyAction::Onwards:
+            break;
+    }
+    // The system's keys come with Alt (Alt+F4, Alt+Space); a control must not take the others,
+    // Ctrl+Space pressing a button as Space would.
+    return message.message == WM_KEYDOWN;
 }
 
 void FormFaceBase::runMessages(const bool& done) {
@@ -175,12 +253,12 @@ void FormFaceBase::runMessages(const bool& done) {
         if (got < 0) {
             return;
         }
-        if (window_ != nullptr && forwardKey(message)) {
-            continue;
-        }
-        if (window_ == nullptr || !::IsDialogMessageW(window_, &message)) {
+        if (window_ == nullptr || !takeInput(message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
+        }
+        if (window_ != nullptr) {
+            noteFocus();
         }
     }
 }
@@ -199,7 +277,6 @@ void FormFaceBase::setSpokenName(forms::Id control, std::string_view name) {
 void FormFaceBase::showMessage(std::string_view title, std::string_view text) const {
     // Before the window is first shown, the message stands on its own.
     HWND owner = window_ != nullptr && ::IsWindowVisible(window_) ? window_ : nullptr;
-    const CoveredMessageBoxes covered;
     ::MessageBoxW(owner, widen(text).c_str(), widen(title).c_str(), MB_OK);
 }
 
@@ -235,6 +312,40 @@ LRESULT FormFaceBase::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
                 }
             }
             break;
+        case WM_ACTIVATE:
+            // Active again, not minimised: the focus goes back to the control that had it.
+            if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0 && focused_ != nullptr) {
+                ::SetFocus(focused_);
+                return 0;
+            }
+            break;
+        case WM_SETFOCUS:
+            if (focused_ != nullptr) {
+                ::SetFocus(focused_);
+                return 0;
+            }
+            break;
+        case WM_SIZE:
+            // Measured in the restored state only: a minimised frame says nothing of it.
+            if (wParam == SIZE_RESTORED) {
+                RECT frame;
+                ::GetWindowRect(window_, &frame);
+                frame_ = {frame.right - frame.left - LOWORD(lParam),
+                          frame.bottom - frame.top - HIWORD(lParam)};
+            }
+            break;
+        case WM_GETMINMAXINFO:
+            if (design_.minClientWidth > 0) {
+                auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+                limits.ptMinTrackSize.x =
+                    std::max<LONG>(limits.ptMinTrackSize.x,
+                                   frame_.cx + forms::pixels(design_.minClientWidth, dpi_));
+                limits.ptMinTrackSize.y =
+                    std::max<LONG>(limits.ptMinTrackSize.y,
+                                   frame_.cy + forms::pixels(design_.minClientHeight, dpi_));
+                return 0;
+            }
+            break;
         case WM_DPICHANGED: {
             const int before = dpi_;
             dpi_ = LOWORD(wParam);
@@ -260,17 +371,6 @@ LRESULT FormFaceBase::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_CLOSE:
             closed();
             return 0;
-        case WM_GETOBJECT:
-            reader_.listen();  // and the system makes the accessible object, as for any window
-            break;
-        case WM_SETTINGCHANGE:
-            if (wParam == SPI_SETSCREENREADER) {
-                BOOL running = FALSE;
-                if (::SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) && running) {
-                    reader_.listen();
-                }
-            }
-            break;
         case WM_DESTROY:
             for (HWND control : annotated_) {
                 reader_.forget(control);
@@ -278,15 +378,16 @@ LRESULT FormFaceBase::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             annotated_.clear();
             break;
         case WM_NCDESTROY: {
-            const LRESULT result = ::DefDlgProcW(window_, message, wParam, lParam);
+            const LRESULT result = ::DefWindowProcW(window_, message, wParam, lParam);
             controls_.reset();
             window_ = nullptr;
+            focused_ = nullptr;
             return result;
         }
         default:
             break;
     }
-    return coverTitle(window_, message, wParam, ::DefDlgProcW(window_, message, wParam, lParam));
+    return ::DefWindowProcW(window_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK FormFaceBase::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -298,7 +399,7 @@ LRESULT CALLBACK FormFaceBase::procedure(HWND window, UINT message, WPARAM wPara
     }
     auto* self = reinterpret_cast<FormFaceBase*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) {
-        return ::DefDlgProcW(window, message, wParam, lParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);

@@ -16,9 +16,9 @@
 namespace vostrel::win32 {
 
 // One designed window on the screen: its frame, menu bar and controls, made from the window's
-// definition. It forwards clicks, menu choices, the keys the window's procedures decide on, the
-// frame's close command and changes of pixel density; it decides nothing itself. The dialog
-// manager gives it access keys and the Space key's press of the focused button.
+// definition. Every key and pointer press on it goes to the window's procedures first, and it
+// does what they answer; it forwards clicks, menu choices, the frame's close command and changes
+// of pixel density, and decides nothing itself.
 class FormFaceBase {
 public:
     virtual ~FormFaceBase();
@@ -33,13 +33,14 @@ protected:
     // Makes the window, hidden, with its controls; a window kept off the taskbar needs an owner.
     void create(HWND owner);
     // Shows the window, with the focus where the procedures last put it.
-    void showWithFocus(int how);
+    void show(int how);
     // Runs the window's messages until `done` holds or the program is told to end.
     void runMessages(const bool& done);
 
     virtual void clicked(forms::Id control, int index) = 0;
-    // What the window's procedures make of a key.
+    // What the window's procedures make of a key, and of a pointer press on a control or none.
     virtual forms::KeyAction keyDown(const forms::KeyPress& press) = 0;
+    virtual void pointerDown(std::optional<forms::ControlRef> control) = 0;
     // The frame's close command.
     virtual void closed() = 0;
     // The window is drawn at `dpi_` now: its fonts are made for it; the procedures place the rest.
@@ -60,13 +61,17 @@ protected:
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    bool forwardKey(const MSG& message);
+    // Hands a key or pointer press on this window to its procedures; true when that is all.
+    bool takeInput(const MSG& message);
+    void noteFocus();
+    void showDefault();
     void command(int id, bool fromControl);
     void fitClientArea();
     HMENU createMenu() const;
 
     std::vector<HWND> annotated_;
-    HWND pendingFocus_ = nullptr;  // given before the window was shown
+    HWND focused_ = nullptr;  // the control with the focus, or that had it last
+    SIZE frame_{};            // what the frame and menu bar add to the client area
 };
 
 // The parts of a window's view that are the same for every window.

@@ -3,7 +3,6 @@
 #include "AboutFace.h"
 #include "CommandIds.h"
 #include "Dpi.h"
-#include "WindowFrame.h"
 
 namespace vostrel::win32 {
 
@@ -14,6 +13,7 @@ MainFace::MainFace(const Services& system, std::string appFolder, ScreenReader& 
     create(nullptr);
     setIcons();
     // Announcements come from a label of no size: screen readers hear it, nobody sees it.
+    // Departure: a control the game window's design does not have (docs/departures.md).
     announcer_ =
         ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0,
                           handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAnnouncerId)),
@@ -33,6 +33,7 @@ MainFace::~MainFace() {
     }
 }
 
+// Departure: the icon at each size the system shows, not one 16 × 16 image (docs/departures.md).
 void MainFace::setIcons() {
     const int sizes[2] = {systemMetric(SM_CXICON, dpi_), systemMetric(SM_CXSMICON, dpi_)};
     const WPARAM kinds[2] = {ICON_BIG, ICON_SMALL};
@@ -52,7 +53,7 @@ bool MainFace::load() {
 }
 
 void MainFace::run(int how) {
-    showWithFocus(how);
+    show(how);
     runMessages(ended_);
 }
 
@@ -62,6 +63,10 @@ void MainFace::clicked(Id control, int index) {
 
 forms::KeyAction MainFace::keyDown(const forms::KeyPress& press) {
     return form_.KeyDown(press);
+}
+
+void MainFace::pointerDown(std::optional<forms::ControlRef> control) {
+    form_.PointerDown(control);
 }
 
 void MainFace::closed() {
@@ -74,11 +79,6 @@ void MainFace::dpiChanged() {
 }
 
 LRESULT MainFace::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_GETMINMAXINFO && handle() != nullptr) {
-        keepClientArea(handle(), forms::pixels(design_.clientWidth, dpi_),
-                       forms::pixels(design_.clientHeight, dpi_),
-                       *reinterpret_cast<MINMAXINFO*>(lParam));
-    }
     if (message == WM_DESTROY) {
         reader_.forget(announcer_);
         ended_ = true;
@@ -98,7 +98,7 @@ void MainFace::setEnabled(Id control, int index, bool enabled) {
 }
 
 PictureSize MainFace::showPicture(std::string_view bytes, int maxSide) {
-    Bitmap picture = pictures_.decode(bytes, maxSide);
+    Bitmap picture = decodeBitmap(bytes, maxSide);
     if (!picture) {
         return {};
     }
@@ -122,6 +122,8 @@ void MainFace::announce(std::string_view utterance) {
 
 vostrel::AboutFace& MainFace::aboutFace(frmAbout& form) {
     if (about_ == nullptr) {
+        // Departure: owned by the game window, which keeps it off the taskbar and above the game,
+        // where the design gives no owner (docs/departures.md).
         about_ = std::make_unique<AboutFace>(form, handle(), reader_);
     }
     about_->open();

@@ -33,13 +33,13 @@ public:
 private:
     void clicked(forms::Id control, int index) override;
     forms::KeyAction keyDown(const forms::KeyPress& press) override;
+    void pointerDown(std::optional<forms::ControlRef> control) override;
     void closed() override;
     void dpiChanged() override;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void setIcons();
 
     frmMain form_;
-    PictureDecoder pictures_;
     HWND announcer_ = nullptr;
     HICON icons_[2] = {};
     std::unique_ptr<AboutFace> about_;

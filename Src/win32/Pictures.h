@@ -2,15 +2,12 @@
 
 #include <windows.h>
 
-#include <wincodec.h>
-#include <wrl/client.h>
-
 #include <string_view>
 #include <utility>
 
 namespace vostrel::win32 {
 
-// A picture ready to draw: 32-bit pixels with premultiplied alpha, top row first.
+// A picture ready to draw, as the system's own bitmap.
 class Bitmap {
 public:
     Bitmap() = default;
@@ -35,16 +32,9 @@ private:
     int height_ = 0;
 };
 
-// Decodes BMP, PNG and JPEG pictures held in memory: uncompressed BMPs with GDI, the others with
-// the system's imaging components, which need COM on the calling thread.
-class PictureDecoder {
-public:
-    // An empty bitmap for data of another format, broken data, or a header that claims more than
-    // `maxSide` pixels on a side; such a picture is not decoded at all.
-    Bitmap decode(std::string_view bytes, int maxSide);
-
-private:
-    Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
-};
+// Draws a Windows bitmap held in memory with GDI, which reads every kind the game counts as a
+// picture. An empty bitmap for any other data, one whose header, palette or pixels reach past
+// its bytes, or one that claims more than `maxSide` pixels on a side: GDI reads none of those.
+Bitmap decodeBitmap(std::string_view bytes, int maxSide);
 
 }  // namespace vostrel::win32

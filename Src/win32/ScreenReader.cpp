@@ -3,10 +3,9 @@
 
 #include "ScreenReader.h"
 
-#include <algorithm>
 #include <array>
+#include <string>
 
-#include "Com.h"
 #include "platform/WinText.h"
 
 namespace vostrel::win32 {
@@ -20,50 +19,19 @@ constexpr LONG kAssertive = 2;
 }  // namespace
 
 ScreenReader::ScreenReader() {
-    BOOL running = FALSE;
-    if (::SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) && running) {
-        listen();
-    }
-}
-
-void ScreenReader::listen() {
-    if (listening_) {
-        return;
-    }
-    listening_ = true;
-    if (FAILED(createComObject(CLSID_AccPropServices, IID_IAccPropServices,
-                               reinterpret_cast<void**>(service_.GetAddressOf())))) {
-        return;
-    }
-    for (const auto& [control, name] : names_) {
-        annotate(control);
-    }
-    for (HWND region : liveRegions_) {
-        makeLive(region);
-    }
-}
-
-void ScreenReader::makeLive(HWND region) {
-    if (service_ != nullptr) {
-        VARIANT assertive{};
-        assertive.vt = VT_I4;
-        assertive.lVal = kAssertive;
-        service_->SetHwndProp(region, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                              kLiveSettingProperty, assertive);
-    }
-}
-
-void ScreenReader::annotate(HWND control) {
-    if (service_ != nullptr) {
-        std::wstring& name = names_[control];
-        service_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                 PROPID_ACC_NAME, name.data());
+    if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IAccPropServices,
+                                  reinterpret_cast<void**>(service_.GetAddressOf())))) {
+        service_ = nullptr;
     }
 }
 
 void ScreenReader::setName(HWND control, std::string_view utf8) {
-    names_[control] = widen(utf8);
-    annotate(control);
+    if (service_ != nullptr) {
+        std::wstring name = widen(utf8);
+        service_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                 PROPID_ACC_NAME, name.data());
+    }
     ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
@@ -72,8 +40,13 @@ void ScreenReader::alert(HWND control) {
 }
 
 void ScreenReader::makeLiveRegion(HWND label) {
-    liveRegions_.push_back(label);
-    makeLive(label);
+    if (service_ != nullptr) {
+        VARIANT assertive{};
+        assertive.vt = VT_I4;
+        assertive.lVal = kAssertive;
+        service_->SetHwndProp(label, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                              kLiveSettingProperty, assertive);
+    }
 }
 
 void ScreenReader::say(HWND label, std::string_view utf8) {
@@ -82,9 +55,6 @@ void ScreenReader::say(HWND label, std::string_view utf8) {
 }
 
 void ScreenReader::forget(HWND control) {
-    names_.erase(control);
-    liveRegions_.erase(std::remove(liveRegions_.begin(), liveRegions_.end(), control),
-                       liveRegions_.end());
     if (service_ != nullptr) {
         const std::array<MSAAPROPID, 2> properties{PROPID_ACC_NAME, kLiveSettingProperty};
         service_->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,

@@ -5,19 +5,16 @@
 #include <oleacc.h>
 #include <wrl/client.h>
 
-#include <map>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace vostrel::win32 {
 
 // What the windows tell assistive technology beyond what the standard controls say themselves:
 // spoken names that differ from a control's caption, given through the system's accessibility
 // property service where it offers one, and events for changes the screen does not show.
-// The names are given to the system only once assistive technology is there to ask for them.
 class ScreenReader {
 public:
+    // The calling thread has started COM.
     ScreenReader();
     ScreenReader(const ScreenReader&) = delete;
     ScreenReader& operator=(const ScreenReader&) = delete;
@@ -33,17 +30,7 @@ public:
     // Drops what was said of a window about to go.
     void forget(HWND control);
 
-    // Assistive technology has asked a window for its accessible object, or the system says a
-    // screen reader runs: from now on the names are given to the system.
-    void listen();
-
 private:
-    void annotate(HWND control);
-    void makeLive(HWND region);
-
-    std::map<HWND, std::wstring> names_;
-    std::vector<HWND> liveRegions_;
-    bool listening_ = false;
     Microsoft::WRL::ComPtr<IAccPropServices> service_;
 };
 

@@ -1,12 +1,15 @@
 // Times the start of Windows programs from outside: each run starts a program, notes when its
 // first top-level window is shown and when the program then waits for input, and closes it.
-// The programs take turns, so a busy machine slows all of them alike; medians are printed.
+// The programs take turns, so a busy machine slows all of them alike. Printed for each: the
+// medians, and the median of its times over the second program's in the same rounds, which
+// holds better than the medians' ratio on a machine whose load changes.
 // Usage: watch <runs> <program> ...
 #include <windows.h>
 
 #include <psapi.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -91,6 +94,7 @@ bool run(const std::wstring& program, Times& times) {
 }
 
 double median(std::vector<double> values) {
+    std::erase_if(values, [](double value) { return std::isnan(value); });
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
     return n == 0 ? 0 : n % 2 != 0 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
@@ -119,13 +123,26 @@ int wmain(int argc, wchar_t** argv) {
     for (int r = 0; r < runs; ++r) {
         for (std::size_t k = 0; k < programs.size(); ++k) {
             const std::size_t i = (static_cast<std::size_t>(r) + k) % programs.size();
-            run(programs[i], times[i]);
+            if (!run(programs[i], times[i])) {
+                times[i].shown.push_back(NAN);
+                times[i].ready.push_back(NAN);
+            }
             ::Sleep(100);
         }
     }
+    const Times& second = times[std::min<std::size_t>(1, programs.size() - 1)];
+    const auto against = [](const std::vector<double>& these, const std::vector<double>& those) {
+        std::vector<double> ratios;
+        for (std::size_t r = 0; r < these.size(); ++r) {
+            ratios.push_back(these[r] / those[r]);
+        }
+        return median(ratios);
+    };
     for (std::size_t i = 0; i < programs.size(); ++i) {
-        std::printf("%.4f %.4f %.1f %ls\n", median(times[i].shown), median(times[i].ready),
-                    median(times[i].memory), programs[i].c_str());
+        std::printf("%.4f %.4f %.1f %.4f %.4f %ls\n", median(times[i].shown),
+                    median(times[i].ready), median(times[i].memory),
+                    against(times[i].shown, second.shown), against(times[i].ready, second.ready),
+                    programs[i].c_str());
     }
     return 0;
 }

@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
 # Plays the Windows game as a player meets it: Wine's X11 driver on a private Xvfb, a Wine virtual
-# desktop, real keys and mouse clicks from xdotool. After every step it checks where the keyboard
-# focus is, and that the screen shows exactly what a full repaint of the windows draws; it changes
-# the pixel density as Windows does, reads the fonts the captions are drawn in, and drags the
-# window small. The screenshots of a failing step are kept in a folder the failure names; with
-# VOSTREL_DISPLAY_SHOTS=folder, every screen is kept there.
-# Usage: tst_display.sh <vostrel.exe> <display_helper.exe> <glyph_probe.dll>
+# desktop, real keys and mouse clicks from xdotool. It checks the windows against the design's
+# acceptance tables, walks the tab order with the Tab key, and plays every row of the keys table
+# that holds on Windows. After every step it checks where the keyboard focus is and which button
+# is framed as the one Enter presses; at every screen, that it shows exactly what a full repaint
+# of the windows draws and that no text shows a character as a box. It plays a large picture,
+# minimising and restoring, the labels in a scheme whose title-bar text is black, a new pixel
+# density as Windows announces it, and drags the window small. The screenshots of a failing step
+# are kept in a folder the failure names; with VOSTREL_DISPLAY_SHOTS=folder, every screen is kept
+# there.
+# Usage: tst_display.sh <vostrel.exe> <display_helper.exe>
 set -uo pipefail
 
 program=$1
 helper=$2
-probe=$3
+tables="$(dirname "$0")/../acceptance"
 work=$(mktemp -d "${TMPDIR:-/tmp}/vostrel-display.XXXXXX")
 kept="$PWD/tst_display-screens"
 rm -rf "$kept"
 
-for tool in Xvfb xdotool import compare wine; do
+for tool in Xvfb xdotool import compare convert wine; do
     command -v "$tool" >/dev/null || {
         echo "FAIL: $tool is missing (bash tools/deps.sh xvfb xdotool imagemagick wine)"
         exit 1
@@ -23,8 +27,11 @@ for tool in Xvfb xdotool import compare wine; do
 done
 
 # A prefix of its own, made with the display present, whose programs all share one virtual
-# desktop: the null-driver prefix of the other tests keeps its driver for good.
-export WINEPREFIX="/tmp/vostrel-wine-display-$(id -u)"
+# desktop: the null-driver prefix of the other tests keeps its driver for good. It has the
+# Japanese fonts a Windows machine has. VOSTREL_DISPLAY_WINEPREFIX names another, for a second
+# checkout on the same machine.
+source "$(dirname "$0")/../../tools/wine-run.sh"
+export WINEPREFIX="${VOSTREL_DISPLAY_WINEPREFIX:-/tmp/vostrel-wine-display-$(id -u)}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" LANG=C.UTF-8
 exec 9>"$WINEPREFIX.lock"
 flock 9
@@ -46,6 +53,15 @@ within30s() {
         sleep 0.05
     done
 }
+# The same for what a step should bring about: VOSTREL_DISPLAY_WAIT=seconds waits shorter, to see a
+# planted fault fail sooner.
+within() {
+    local start=$SECONDS
+    until "$@"; do
+        ((SECONDS - start < ${VOSTREL_DISPLAY_WAIT:-30})) || return 1
+        sleep 0.05
+    done
+}
 
 Xvfb -displayfd 7 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 7>"$work/display" 9>&- \
     >"$work/xvfb.log" 2>&1 &
@@ -62,10 +78,11 @@ export DISPLAY=":$(cat "$work/display")"
         wineserver -w
     fi
     wineserver -p
+    give_japanese_fonts
     wine wineboot
 } </dev/null >"$work/wine.log" 2>&1 9>&-
 
-coproc helper_io { wine "$helper" "$probe" 2>>"$work/wine.log" 9>&-; }
+coproc helper_io { wine "$helper" 2>>"$work/wine.log" 9>&-; }
 
 # The run is told in parts. A failed check is counted; one that leaves the game where the part
 # cannot go on (the focus or a caption not as the step should leave them) skips the rest of it.
@@ -108,7 +125,7 @@ expect() {
         ask "$@"
         [ -n "$lost" ] || [ "$reply" = "$want" ]
     }
-    within30s answered "$@" || lose "$what is \"$reply\", not \"$want\""
+    within answered "$@" || lose "$what is \"$reply\", not \"$want\""
 }
 # Checks that leave the game as it was: the part goes on after them.
 check() {
@@ -118,36 +135,60 @@ check() {
     [ -n "$lost" ] || [ "$reply" = ok ] || fail "$what: $reply"
 }
 
-focus() { expect "the focus" "$1" focus; }
+# The default frame marks the button Enter presses: the focused one, else About's OK.
+framed() {
+    local want=none
+    case $1 in
+    CMD_* | cmd*) want=$1 ;;
+    picIcon) want=cmdOK ;;
+    elsewhere) return ;;  # a message box has it
+    esac
+    expect "the framed button" "$want" framed
+}
+focus() {
+    expect "the focus" "$1" focus
+    framed "$1"
+}
 shows() { expect "$1" "$2" text "$1"; }
 key() { [ -n "$lost" ] || xdotool key --delay 50 "$@"; }
 letter() { printf 'CMD_ALPHA(%d)' $(($(printf %d "'$1") - 97)); }
-click() {
+# A control by the keys table's name: a letter by its letter.
+named() { if [ ${#1} = 1 ]; then letter "$1"; else printf %s "$1"; fi; }
+centre() {
+    [ -n "$lost" ] && return
     ask rect "$1"
     IFS=x+ read -r width height left top <<<"$reply"
-    [ -n "$lost" ] || xdotool mousemove $((left + width / 2)) $((top + height / 2)) click 1
+    x=$((left + width / 2))
+    y=$((top + height / 2))
+}
+click() {
+    centre "$1"
+    [ -n "$lost" ] || xdotool mousemove "$x" "$y" click 1
 }
 words() { printf '%s\r\n' "$@" >"$app/h_dat.txt"; }
 
 # Screenshots into $1 until two in a row agree.
 settled() {
     local start=$SECONDS
-    import -display "$DISPLAY" -window root "ppm:$1.before"
+    import -display "$DISPLAY" -window root -depth 8 "ppm:$1.before"
     while ((SECONDS - start < 30)); do
-        import -display "$DISPLAY" -window root "ppm:$1"
+        import -display "$DISPLAY" -window root -depth 8 "ppm:$1"
         cmp -s "$1" "$1.before" && return 0
         mv "$1" "$1.before"
     done
     return 1
 }
 
-# The screen as the step left it, then after a full repaint: a sound window looks the same.
+# The screen as the step left it, then after a full repaint: a sound window looks the same, and
+# no text shows a box in place of a character.
+shown="$work/shown.ppm"
 screen() {
     [ -n "$lost" ] && return
     shots=$((shots + 1))
-    local shown="$work/shown.ppm" repainted="$work/repainted.ppm" differ
+    local repainted="$work/repainted.ppm" differ
     ask settle
     settled "$shown" || fail "the screen never settles"
+    check "text shown as boxes" boxes "$shown"
     ask redraw
     settled "$repainted" || fail "the screen never settles after a full repaint"
     differ=$(compare -metric AE "$shown" "$repainted" null: 2>&1)
@@ -165,6 +206,7 @@ screen() {
         fail "the screen differs from a full repaint in $differ pixels (screenshots in $folder)"
     fi
 }
+designed() { check "not as designed at $1 dpi" design "$1" "$shown"; }
 
 # A picture area with the focus looks different from the same area unfocused, in $unfocused.
 cue() {
@@ -172,7 +214,7 @@ cue() {
     HUNG_PICT | picIcon)
         ask rect "$1"
         [ -n "$lost" ] || [ "$(compare -metric AE -extract "$reply" "$unfocused" \
-            "$work/shown.ppm" null: 2>&1)" != 0 ] || fail "no focus cue on $1"
+            "$shown" null: 2>&1)" != 0 ] || fail "no focus cue on $1"
         ;;
     esac
 }
@@ -191,6 +233,20 @@ keys() {
         cue "$focused"
     done
 }
+
+# The tab order as the Tab key walks it from the first control round to it again, against the
+# windows table's.
+walk() {
+    local order
+    order=($(taborder "$1"))
+    for name in "${order[@]}" "${order[0]}"; do
+        step="Tab round, at $name"
+        focus "$(named "$name")"
+        key Tab
+    done
+    key shift+Tab
+}
+taborder() { awk -F'\t' -v w="$1" '$1 == w { print $8 }' "$tables/windows.tsv"; }
 
 # A caption cut to its two ends shows the start and the end of the whole text around "…".
 ends() {
@@ -213,10 +269,10 @@ ask front
 x_focus() { [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = Vostrel ]; }
 within30s x_focus || fail "the game's window does not have the X keyboard focus"
 focus cmdExit
-check "out of place at 96 dpi" layout 96
-check "without glyphs" glyphs
 screen
-cp "$work/shown.ppm" "$unfocused"
+designed 96
+cp "$shown" "$unfocused"
+walk frmMain
 
 # The keyboard's way through a won game: Tab and Shift+Tab round the tab order, past the found
 # letters; a found letter hands the focus on, a missed one keeps it; the end, on Reset & Start.
@@ -253,18 +309,18 @@ space                           CMD_RESET     ???? You_are_hunged_!
 EOF
 shows ANSWER_LABEL quiz
 
-# About by the menu's keys: its tab order, Enter on the icon, Esc, Alt+S and its message, and
-# the focus back where it was.
+# About by the menu's keys: as designed, its tab order, Enter on the icon, Esc, Alt+S and its
+# message, and the focus back where it was.
 begin "About by the keyboard"
 step="Alt+H, A"
 ask focus
 before=$reply
 key alt+h a
 focus cmdOK
-check "out of place at 96 dpi" layout 96
-check "without glyphs" glyphs
 screen
-cp "$work/shown.ppm" "$unfocused"
+designed 96
+cp "$shown" "$unfocused"
+walk frmAbout
 keys <<EOF
 Tab         picIcon
 Tab         cmdSysInfo
@@ -279,15 +335,83 @@ EOF
 step="alt+s"
 key alt+s
 expect "the message" "現時点ではｼｽﾃﾑ情報を使用できません" text message
-check "without glyphs" glyphs
 screen
-# Enter presses the focused button: the message again, its OK.
+# Enter presses the focused button: the message's OK, then the message again, and its OK.
 keys <<EOF
-Return      cmdSysInfo
+Return      cmdOK
+Tab_Tab     cmdSysInfo
 Return      elsewhere
 Return      cmdSysInfo
 Escape      $before
 EOF
+
+# Every row of the keys table that holds on Windows, in a fresh game of the word "moon", the
+# focus first brought to its control by the Tab key; About's rows with About opened over it.
+begin "the keys table"
+words moon
+# Presses one of the table's keys as a player does; Key* is held down until the system repeats it.
+press() {
+    local name=${1//Ctrl/ctrl}
+    name=${name//Shift/shift}
+    name=${name//Alt/alt}
+    name=${name//Enter/Return}
+    name=${name//Space/space}
+    if [[ $name == Click\(*\) ]]; then
+        name=${name#Click(}
+        name=${name%)}
+        if [ "$name" = ground ]; then  # beneath Reset & Start, where nothing lies
+            ask origin
+            read -r x y <<<"$reply"
+            [ -n "$lost" ] || xdotool mousemove $((x + 10)) $((y + 300)) click 1
+        else
+            click "$(named "$name")"
+        fi
+    elif [[ $name == *\* ]]; then
+        [ -n "$lost" ] || xdotool keydown "${name%\*}" sleep 1 keyup "${name%\*}"
+    else
+        key "$name"
+    fi
+}
+while IFS=$'\t' read -r on window before keys after result; do
+    case $on in any | desktop | windows) ;; *) continue ;; esac
+    lost=
+    step="$window, $keys on $before"
+    ask close
+    click CMD_RESET
+    order=($(taborder "$window"))
+    start=CMD_RESET
+    if [ "$window" = frmAbout ]; then
+        ask about
+        start=cmdOK
+    fi
+    want=$(named "$before")
+    for ((at = 0; at < ${#order[@]}; ++at)); do
+        [ "$(named "${order[at]}")" = "$start" ] && from=$at
+        [ "$(named "${order[at]}")" = "$want" ] && to=$at
+    done
+    tabs=$(((to - from + ${#order[@]}) % ${#order[@]}))
+    ((tabs == 0)) || key $(printf 'Tab %.0s' $(seq $tabs))
+    focus "$want"
+    for each in $keys; do
+        press "$each"
+    done
+    sleep 0.3  # where a key changes nothing, it has had the time to change it
+    if [ "$window" = frmAbout ]; then
+        expect "About" "$result" state
+        [ "$result" = message ] && key Return  # the message's OK
+    else
+        shows WORD_LABEL "${result%/*}"
+        shows RESULT_LABEL "${result#*/}"
+    fi
+    if [ "$after" = menus ]; then
+        expect "the menus" menus menus
+        key Escape Escape
+        expect "the menus" none menus
+    elif [ "$after" != - ]; then
+        focus "$(named "$after")"
+    fi
+done <"$tables/keys.tsv"
+lost=
 
 # Labels growing and shrinking under the mouse: a long word, a short one, a win and a loss.
 begin "the mouse"
@@ -295,8 +419,7 @@ while read -r file clicks word result answer; do
     step="${clicks//,/, }"
     [ "$file" = - ] || words "$file"
     for name in ${clicks//,/ }; do
-        [ ${#name} = 1 ] && name=$(letter "$name")
-        click "$name"
+        click "$(named "$name")"
     done
     shows WORD_LABEL "$word"
     shows RESULT_LABEL "${result//_/ }"
@@ -311,17 +434,80 @@ cat         CMD_RESET       ???         LEFT10           -
 -           f,g,h,i,j,k,l   ???         You_are_hunged_! cat
 EOF
 
-# A new pixel density, as Windows announces it, with captions cut to their two ends: the
-# controls go where the definitions put them, the captions show the ends of the whole texts,
-# and back at the first density they show what they first showed.
+# A picture larger than the window, as a player may put one in the folder: it lies beneath the
+# letters, Reset & Start and Exit, which are seen and take clicks.
+begin "a large picture"
+convert -size 600x400 xc:'#FF0000' "BMP3:$app/4.bmp"
+words lazy
+step="4 misses"
+for name in CMD_RESET b c d e; do
+    click "$(named "$name")"
+done
+shows RESULT_LABEL "LEFT 6"
+ask rect HUNG_PICT
+[[ $reply == 602x402+* ]] || fail "the picture area is $reply"
+screen
+for name in CMD_RESET cmdExit {a..z}; do
+    centre "$(named "$name")"
+    [ -n "$lost" ] || [ "$(convert "$shown" -crop "1x1+$x+$y" -depth 8 txt:- | grep -c FF0000)" = 0 ] ||
+        fail "the picture hides $name"
+done
+step="a click on l"
+click "$(letter l)"
+shows WORD_LABEL "l???"
+screen
+cp "$(dirname "$program")/4.bmp" "$app/"
+
+# Minimised and restored, the window comes back at its size with the focus where it was.
+begin "minimised and restored"
+words lazy
+step="minimise, restore"
+click CMD_RESET
+key shift+Tab
+focus "CMD_ALPHA(0)"
+ask client
+size=$reply
+check "minimising" minimise
+check "restoring" restore
+expect "the client area" "$size" client
+focus "CMD_ALPHA(0)"
+screen
+
+# The labels drawn in the window's colours, where the title bar's text is black as on Windows 10.
+begin "the labels' colours"
+ask scheme 000000
+scheme=$reply
+words quiz
+step="a lost game"
+for name in CMD_RESET a b c d e f g h j k; do
+    click "$(named "$name")"
+done
+shows ANSWER_LABEL quiz
+screen
+check "the labels' colours" colours "$shown"
+ask scheme "$scheme"
+
+# A new pixel density, as Windows announces it: the windows as designed at each, with a short
+# word; with a long one cut to its two ends, the captions show the ends of the whole texts, and
+# back at the first density they show what they first showed.
 begin "pixel density"
+words lazy
+click CMD_RESET
+while read -r dpi step; do
+    [ "$step" = "at first" ] || ask dpi "$dpi"
+    screen
+    designed "$dpi"
+done <<'EOF'
+96  at first
+144 at 144 dpi
+96  back at 96 dpi
+EOF
 long=pneumonoultramicroscopicsilicovolcanoconiosisantiestablishmentar  # 64 letters, the most
 masked=${long//?/?}
 words "$long"
 step="a long word lost at 96 dpi"
 for name in CMD_RESET d f g j k q w x y z; do
-    [ ${#name} = 1 ] && name=$(letter "$name")
-    click "$name"
+    click "$(named "$name")"
 done
 shows RESULT_LABEL "You are hunged !"
 ask text ANSWER_LABEL
@@ -330,16 +516,12 @@ ask text WORD_LABEL
 word96=$reply
 while read -r dpi step; do
     [ "$step" = "at first" ] || ask dpi "$dpi"
-    check "out of place" layout "$dpi"
-    ask rect HUNG_PICT
-    side=$((200 * dpi / 96 + 2))  # the pictures and a frame of one pixel
-    [ -n "$lost" ] || [[ $reply == "${side}x$side+"* ]] || fail "the picture area is $reply"
     ask text ANSWER_LABEL
     [ -n "$lost" ] || ends "$reply" "$long" || fail "the answer shows \"$reply\""
     ask text WORD_LABEL
     [ -n "$lost" ] || ends "$reply" "$masked" || fail "the word shows \"$reply\""
-    check "without glyphs" glyphs
     screen
+    designed "$dpi"
 done <<'EOF'
 96  at first
 144 at 144 dpi
@@ -367,7 +549,7 @@ for corner in "700 500" "100 100"; do
     ask client
     size=$reply
     drag $corner
-    within30s resized "$size" || lose "the window keeps its size"
+    within resized "$size" || lose "the window keeps its size"
     read -r width height <<<"$reply"
     [ -n "$lost" ] || ((width >= 532 && height >= 323)) || fail "the client area is $width x $height"
     screen
