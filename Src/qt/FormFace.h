@@ -94,8 +94,9 @@ protected:
             const auto* key = dynamic_cast<QKeyEvent*>(event);
             forms::KeyPress press = keyPress(*key);
             // X repeats a held key as a release and a press at one moment, which Qt does not
-            // always mark as a repeat.
-            press.repeat = press.repeat || lastRelease_ == std::pair{key->key(), key->timestamp()};
+            // always mark as a repeat. Events without a time (synthesised ones) are each a press.
+            press.repeat = press.repeat || (key->timestamp() != 0 &&
+                                            lastRelease_ == std::pair{key->key(), key->timestamp()});
             if (keyDown(press) == forms::KeyAction::Menus) {
                 openMenus(press);
             }

@@ -406,41 +406,25 @@ private slots:
                  std::size_t(renamed.contains("RESULT_LABEL") && !names[1].contains("left")));
     }
 
-    // The focus through a game: it starts on Exit; a found letter hands it on before its button
-    // is disabled, Tab passes over letters already found, the end of a game leaves it on Reset &
-    // Start, and About gives it back. (What each key does is the keys table's.)
+    // The focus where a single key cannot take it (what each key does is the keys table's): a
+    // found letter at the end of the order hands it round to a letter, never to Reset & Start;
+    // About gives it back, and keys wait while About is open.
     void keyboard_data() {
         QTest::addColumn<QByteArray>("word");
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("focus");
-        QTest::addColumn<QString>("shown");
-        row("the focus starts on Exit", QByteArray("moon"), "", "cmdExit", "????");
-        row("a found letter hands the focus on", QByteArray("zoo"), "Tab Tab Space", "y", "z??");
-        row("a found letter hands it to a letter, never to Reset & Start", QByteArray("ba"),
-            "Shift+Tab Shift+Tab Shift+Tab Space", "l", "?a");
-        row("Tab passes over found letters", QByteArray("lzq"), "Tab Space Tab Shift+Tab Shift+Tab",
-            "cmdExit", "l??");
-        row("the arrows pass over found letters", QByteArray("lm"), "l k Right", "m", "l?");
-        row("a win leaves it on Reset & Start", QByteArray("zy"), "Tab Tab Space Space",
-            "CMD_RESET", "zy");
-        row("a win by the pointer, too", QByteArray("zy"), "z y", "CMD_RESET", "zy");
-        row("a loss leaves it on Reset & Start", QByteArray("a"),
-            "Tab" + QString(" Space").repeated(10), "CMD_RESET", "?");
-        row("Reset & Start keeps it", QByteArray("moon"), "Shift+Tab Shift+Tab Space", "CMD_RESET",
-            "????");
-        row("About gives it back", QByteArray("moon"), "Tab Tab About", "z", "????");
-        row("keys wait while About is open", QByteArray("moon"), "About Tab", "l", "????");
+        row("the last letter found", QByteArray("ba"), "Shift+Tab Shift+Tab Shift+Tab Space", "l");
+        row("About gives it back", QByteArray("moon"), "Tab Tab About", "z");
+        row("keys wait while About is open", QByteArray("moon"), "About Tab", "l");
     }
 
     void keyboard() {
         QFETCH(QByteArray, word);
         QFETCH(QString, script);
         QFETCH(QString, focus);
-        QFETCH(QString, shown);
         Game game(word.toStdString());
         QVERIFY(game.form.Load());
         if (script.startsWith("About ")) {
-            // A key pressed while About is open goes nowhere in the game window.
             game.view.about.whileShown = [&] {
                 game.form.KeyDown(keyPress("Tab"));
                 game.view.aboutForm->Click(Id::cmdOK);
@@ -450,8 +434,6 @@ private slots:
         }
         game.play(script);
         QCOMPARE(focusOf(game.view), focus);
-        QCOMPARE(game.caption(Id::WORD_LABEL), shown);
-        QVERIFY(!game.view.unloaded);
     }
 
     // Every key and pointer press of the keys table, as the procedures decide it for each system.
