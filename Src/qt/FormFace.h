@@ -95,8 +95,9 @@ protected:
             forms::KeyPress press = keyPress(*key);
             // X repeats a held key as a release and a press at one moment, which Qt does not
             // always mark as a repeat. Events without a time (synthesised ones) are each a press.
-            press.repeat = press.repeat || (key->timestamp() != 0 &&
-                                            lastRelease_ == std::pair{key->key(), key->timestamp()});
+            press.repeat =
+                press.repeat ||
+                (key->timestamp() != 0 && lastRelease_ == std::pair{key->key(), key->timestamp()});
             if (keyDown(press) == forms::KeyAction::Menus) {
                 openMenus(press);
             }
@@ -122,7 +123,7 @@ protected:
     }
 
     std::unique_ptr<Controls> controls_;
-    bool unloading_ = false;  // the procedures unload the window: the close is theirs
+    bool unloading_ = false;               // the procedures unload the window: the close is theirs
     std::pair<int, quint64> lastRelease_;  // the key last released, and when
 };
 
