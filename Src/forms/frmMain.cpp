@@ -72,16 +72,19 @@ frmMain::Reads frmMain::WhatReads(forms::ControlRef control) const {
                                          : Reads::Nothing;
 }
 
+forms::KeyOutcome frmMain::decide(const forms::KeyPress& press) const {
+    return forms::decideKey({.form = form(),
+                             .focused = view_.focus(),
+                             .enabled = [this](forms::ControlRef c) { return enabled(c); },
+                             .conventions = view_.conventions()},
+                            press);
+}
+
 frmMain::Reads frmMain::WhatReads(const forms::KeyPress& press) const {
     if (!takesInput()) {
         return Reads::Nothing;
     }
-    const forms::KeyOutcome outcome =
-        forms::decideKey({.form = form(),
-                          .focused = view_.focus(),
-                          .enabled = [this](forms::ControlRef c) { return enabled(c); },
-                          .conventions = view_.conventions()},
-                         press);
+    const forms::KeyOutcome outcome = decide(press);
     return outcome.press ? WhatReads(*outcome.press) : Reads::Nothing;
 }
 
@@ -128,12 +131,7 @@ forms::KeyAction frmMain::KeyDown(const forms::KeyPress& press) {
     if (!takesInput()) {
         return forms::KeyAction::Done;
     }
-    const forms::KeyOutcome outcome =
-        forms::decideKey({.form = form(),
-                          .focused = view_.focus(),
-                          .enabled = [this](forms::ControlRef c) { return enabled(c); },
-                          .conventions = view_.conventions()},
-                         press);
+    const forms::KeyOutcome outcome = decide(press);
     if (outcome.focus) {
         view_.setFocus(*outcome.focus);
     }

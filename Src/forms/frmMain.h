@@ -84,6 +84,7 @@ private:
 
     [[nodiscard]] const forms::Form& form() const { return view_.arrangement(); }
     [[nodiscard]] bool takesInput() const;
+    [[nodiscard]] forms::KeyOutcome decide(const forms::KeyPress& press) const;
     [[nodiscard]] bool enabled(forms::ControlRef control) const;
     Shown& shown(forms::Id control);
     void failNewGame(std::string_view message);

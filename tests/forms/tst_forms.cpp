@@ -4,6 +4,7 @@
 
 #include "Acceptance.h"
 #include "FakeSystem.h"
+#include "KeyRows.h"
 #include "RecordingFaces.h"
 #include "Rows.h"
 #include "forms/frmMain.h"
@@ -437,27 +438,7 @@ private slots:
     }
 
     // Every key and pointer press of the keys table, as the procedures decide it for each system.
-    void keysAsDesigned_data() {
-        QTest::addColumn<QString>("system");
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<QString>("shows");
-        for (const acceptance::Row& each : acceptance::read(VOSTREL_ACCEPTANCE_DIR "/keys.tsv")) {
-            for (const char* system : {"windows", "linux", "browser"}) {
-                if (acceptance::holdsOn(each, system)) {
-                    const auto field = [&](const char* name) {
-                        return QString::fromStdString(each.at(name));
-                    };
-                    QTest::addRow("%s: %s, %s on %s", system, qPrintable(field("window")),
-                                  qPrintable(field("keys")), qPrintable(field("before")))
-                        << QString(system) << field("window") << field("before") << field("keys")
-                        << field("after") << field("shows");
-                }
-            }
-        }
-    }
+    void keysAsDesigned_data() { keyRows({"windows", "linux", "browser"}); }
 
     void keysAsDesigned() {
         QFETCH(QString, system);

@@ -11,6 +11,7 @@
 #include "Acceptance.h"
 #include "AppInfo.h"
 #include "AppStyle.h"
+#include "KeyRows.h"
 #include "MainFace.h"
 #include "Rows.h"
 
@@ -159,24 +160,7 @@ private slots:
 
     // Every key and pointer press of the keys table that holds on Linux, pressed as a player
     // presses it, does what the table says.
-    void keysAsDesigned_data() {
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<QString>("shows");
-        for (const acceptance::Row& each : acceptance::read(VOSTREL_ACCEPTANCE_DIR "/keys.tsv")) {
-            if (acceptance::holdsOn(each, "linux")) {
-                const auto field = [&](const char* name) {
-                    return QString::fromStdString(each.at(name));
-                };
-                QTest::addRow("%s, %s on %s", qPrintable(field("window")),
-                              qPrintable(field("keys")), qPrintable(field("before")))
-                    << field("window") << field("before") << field("keys") << field("after")
-                    << field("shows");
-            }
-        }
-    }
+    void keysAsDesigned_data() { keyRows({"linux"}); }
 
     void keysAsDesigned() {
         QFETCH(QString, window);
@@ -336,7 +320,8 @@ private slots:
             // The same rows, the top one first, as a negative height says.
             // Byte by byte: GCC's bounds check cannot see that the saved file has a header.
             const auto le32 = [&bytes](int at) {
-                return qint32(quint32(quint8(bytes.at(at))) | quint32(quint8(bytes.at(at + 1))) << 8 |
+                return qint32(quint32(quint8(bytes.at(at))) |
+                              quint32(quint8(bytes.at(at + 1))) << 8 |
                               quint32(quint8(bytes.at(at + 2))) << 16 |
                               quint32(quint8(bytes.at(at + 3))) << 24);
             };
