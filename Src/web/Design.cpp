@@ -77,6 +77,14 @@ json control(const Control& c, int layer) {
     return made;
 }
 
+json reading(const Form& form) {
+    json order = json::array();
+    for (const ControlRef ref : readingOrder(form)) {
+        order.push_back(key(ref));
+    }
+    return order;
+}
+
 json window(const Form& form) {
     const std::vector<const Control*> layers = stackingOrder(form);
     const auto layer = [&](const Control& c) {
@@ -98,10 +106,6 @@ json window(const Form& form) {
     for (const Control* c : ordered) {
         controls.push_back(control(*c, layer(*c)));
     }
-    json reading = json::array();
-    for (const ControlRef ref : readingOrder(form)) {
-        reading.push_back(key(ref));
-    }
     json menu = json::array();
     for (const MenuItem& item : form.menu) {
         json made = {
@@ -120,7 +124,7 @@ json window(const Form& form) {
             {"left", px(form.left)},
             {"top", px(form.top)},
             {"controls", controls},
-            {"readingOrder", reading},
+            {"readingOrder", reading(form)},
             {"menu", menu}};
 }
 
@@ -131,7 +135,10 @@ std::string designJson() {
     for (int misses = 0; misses <= kMaxMisses; ++misses) {
         files.push_back(pictureName(misses));
     }
-    const json design = {{"windows", {window(mainForm()), window(aboutForm())}},
+    json game = window(mainForm());
+    // Read by rows in the arrangement shown: the upright one has other rows.
+    game["readingOrders"] = {reading(mainForm()), reading(uprightMainForm())};
+    const json design = {{"windows", {game, window(aboutForm())}},
                          {"wordFile", kWordFileName},
                          {"files", files},
                          {"newGame", {kWordFileName, pictureName(0)}}};

@@ -89,8 +89,24 @@ void AboutFace::setTitle(std::string_view text) {
     page_title(std::string(text).c_str());
 }
 
-MainFace::MainFace() {
-    forms::placeFixedControls(*this, forms::mainForm());
+MainFace::MainFace(forms::Arrangement arranged) : arranged_(arranged) {
+    showArrangement();
+    forms::placeFixedControls(*this, arrangement());
+}
+
+bool MainFace::arrange(forms::Arrangement arranged) {
+    if (arranged.form == arranged_.form && arranged.dpi == arranged_.dpi) {
+        return false;
+    }
+    arranged_ = arranged;
+    showArrangement();
+    return true;
+}
+
+void MainFace::showArrangement() const {
+    const forms::Form& form = arrangement();
+    page_arranged(&form == &forms::mainForm() ? 0 : 1, forms::pixels(form.clientWidth, dpi()),
+                  forms::pixels(form.clientHeight, dpi()), dpi());
 }
 
 void MainFace::setEnabled(forms::Id control, int index, bool enabled) {

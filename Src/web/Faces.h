@@ -53,8 +53,15 @@ private:
 
 class MainFace final : public FormFace<vostrel::MainFace, 0> {
 public:
-    // Only once the page has drawn the windows.
-    MainFace();
+    // Only once the page has drawn the windows; in the arrangement the page's room gets.
+    explicit MainFace(forms::Arrangement arranged);
+
+    // The density of the arrangement: the browser zooms the design's pixels itself, but a screen
+    // smaller than the design's window gets the design, or the upright arrangement, filling it.
+    [[nodiscard]] int dpi() const override { return arranged_.dpi; }
+    [[nodiscard]] const forms::Form& arrangement() const override { return *arranged_.form; }
+    // True where it changed: the window's procedures then place everything again.
+    bool arrange(forms::Arrangement arranged);
 
     void setEnabled(forms::Id control, int index, bool enabled) override;
     PictureSize showPicture(std::string_view bytes, int maxSide) override;
@@ -67,6 +74,9 @@ public:
     [[nodiscard]] AboutFace* about() { return about_.get(); }
 
 private:
+    void showArrangement() const;
+
+    forms::Arrangement arranged_;
     std::unique_ptr<AboutFace> about_;
 };
 

@@ -18,6 +18,9 @@ void page_measure(int window, int id, const char* text, int* size);
 // Opens a message over the window; the page reports its dismissal to vostrel_message_closed.
 void page_message(int window, const char* title, const char* text);
 void page_unload(int window);
+// The game window stands in its arrangement `which` (0 the design's, 1 upright): its client area
+// `width` × `height` pixels, its controls drawn at `dpi`.
+void page_arranged(int which, int width, int height, int dpi);
 void page_enabled(int id, int index, bool enabled);
 // RGBA pixels, row by row from the top; none: the picture area's own ground.
 void page_picture(const std::uint8_t* rgba, int width, int height);

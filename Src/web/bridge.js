@@ -17,6 +17,7 @@ mergeInto(LibraryManager.library, {
     page_message__deps: ['$text'],
     page_message: function(w, title, t) { Page.message(w, text(title), text(t)); },
     page_unload: function(w) { Page.unload(w); },
+    page_arranged: function(which, w, h, dpi) { Page.arranged(which, w, h, dpi); },
     page_enabled: function(id, i, on) { Page.enabled(id, i, on); },
     page_picture: function(rgba, w, h) {
         Page.picture(

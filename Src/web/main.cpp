@@ -15,8 +15,11 @@ namespace {
 
 using vostrel::forms::Id;
 
+// The room the page has for the game window: where the game starts, and after each change.
+vostrel::forms::Arrangement arranged{&vostrel::forms::mainForm(), vostrel::forms::kDesignDpi};
+
 struct Game {
-    vostrel::web::MainFace view;
+    vostrel::web::MainFace view{arranged};
     vostrel::Services system = vostrel::systemServices();
     vostrel::frmMain form{view, system, vostrel::programFolder()};
 };
@@ -49,6 +52,16 @@ EMSCRIPTEN_KEEPALIVE bool vostrel_start(bool again) {
     game.reset();
     game = std::make_unique<Game>();
     return game->form.Load(again);
+}
+
+// The page's room for the game window changed (the screen turned, the window resized): `width` ×
+// `height` CSS pixels, which the window must `fill` where it is smaller than the design's with
+// its frame. The arrangement and density follow, as for a change of density.
+EMSCRIPTEN_KEEPALIVE void vostrel_arrange(int width, int height, bool fill) {
+    arranged = vostrel::forms::arrange(width, height, fill);
+    if (game != nullptr && game->view.arrange(arranged)) {
+        game->form.Form_DpiChanged();
+    }
 }
 
 EMSCRIPTEN_KEEPALIVE void vostrel_click(int window, int id, int index) {

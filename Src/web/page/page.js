@@ -167,11 +167,12 @@ const Page = (() => {
         return caption.key >= 0 ? caption.text[caption.key].toLowerCase() : null;
     }
 
-    // The designed faces, else one of the same pitch, else Japanese text in a face that has it.
-    function cssFont(font) {
+    // The designed faces, else one of the same pitch, else Japanese text in a face that has it;
+    // at `dpi`, where a CSS point is a point at 96.
+    function cssFont(font, dpi = 96) {
         const faces = font.faces.map((face) => JSON.stringify(face));
         faces.push('"Vostrel Gothic"', font.fixedPitch ? 'monospace' : 'sans-serif');
-        return `${font.bold ? 'bold ' : ''}${font.points}pt ${faces.join(',')}`;
+        return `${font.bold ? 'bold ' : ''}${font.points * dpi / 96}pt ${faces.join(',')}`;
     }
 
     function makeControl(w, c) {
@@ -242,6 +243,23 @@ const Page = (() => {
         const [game] = design.windows;
         $('game-title').textContent = game.caption;
         buildMenus(game.menu);
+        // Where the design's window ends with its frame and the page around it: a screen smaller
+        // than that gets the window without them.
+        const box = $('game').getBoundingClientRect();
+        framed = {width: box.right + box.left, height: box.bottom + box.top};
+        room();
+    }
+
+    // The room the game window has, and whether it must fill it (the frame and the page's margins
+    // then give way to the screen's edges): the program's arrangement for it follows.
+    let framed = null;
+    function room() {
+        const screen = document.documentElement;
+        const fill = screen.clientWidth < framed.width || screen.clientHeight < framed.height;
+        screen.classList.toggle('compact', fill);
+        return [
+            screen.clientWidth, screen.clientHeight - (fill ? $('menubar').offsetHeight : 0), fill
+        ];
     }
 
     // The menu bar, from the window's menu tree: every item a button, opened by mouse or keys.
@@ -275,9 +293,11 @@ const Page = (() => {
                     else
                         closeMenus(true);
                 });
-                // With a menu open, pointing at another title opens that one.
-                button.addEventListener('pointerenter', () => {
-                    if (menus.some((menu) => !menu.list.hidden) && made[i].list.hidden)
+                // With a menu open, pointing at another title opens that one; a finger that
+                // touches it presses it.
+                button.addEventListener('pointerenter', (event) => {
+                    if (event.pointerType === 'mouse' && menus.some((menu) => !menu.list.hidden) &&
+                        made[i].list.hidden)
                         openMenu(made[i]);
                 });
             } else {
@@ -362,6 +382,7 @@ const Page = (() => {
 
     return {
         build,
+        room,
         closeMenus,
         menuKey,
         menusActive,
@@ -515,15 +536,41 @@ const Page = (() => {
         },
         announce(text) { $('said').textContent = text; },
         title(text) { $('about-title').textContent = text; },
+        // The game window in another arrangement, or at another density: the program places
+        // every control again; the page sizes the client area and the fonts.
+        arranged(which, width, height, dpi) {
+            const {client, form, controls} = windows[0];
+            Object.assign(client.style, {
+                width: `${width}px`,
+                height: `${height}px`,
+                minWidth: `${width}px`,
+                minHeight: `${height}px`,
+            });
+            client.style.setProperty('--scale', dpi / 96);
+            for (const c of form.controls) {
+                const made = controls.get(c.ref);
+                if (c.font)
+                    made.style.font = made.dataset.font = cssFont(c.font, dpi);
+                else
+                    delete made.dataset.font;
+            }
+            client.setAttribute(
+                'aria-owns', form.readingOrders[which].map((key) => `c0-${key}`).join(' '));
+        },
         showAbout() {
             $('about').showModal();
-            // Where the design puts its client area, its frame around it.
+            // Where the design puts its client area, its frame around it, kept on the screen.
             const [about] = design.windows.slice(1);
             if (!about.placedBySystem) {
                 const frame = $('about').getBoundingClientRect();
                 const client = $('client-1').getBoundingClientRect();
-                $('about').style.left = `${about.left - (client.left - frame.left)}px`;
-                $('about').style.top = `${about.top - (client.top - frame.top)}px`;
+                const screen = document.documentElement;
+                const place = (at, before, size, room) =>
+                    `${Math.max(0, Math.min(at - before, room - size))}px`;
+                $('about').style.left =
+                    place(about.left, client.left - frame.left, frame.width, screen.clientWidth);
+                $('about').style.top =
+                    place(about.top, client.top - frame.top, frame.height, screen.clientHeight);
             }
             windows[1].pending?.focus();
             windows[1].pending = null;
@@ -548,14 +595,37 @@ function start(again) {
         $('game').hidden = false;
         $('game').inert = false;
         $('game').classList.remove('starting');
+        Module._vostrel_arrange(...Page.room());
         const shown = Module._vostrel_start(again);
         $('game').hidden = !shown;
         if (shown)
             performance.mark('vostrel-ready');
+        if (!again)
+            setTimeout(keepForOffline);
         // The rest of the folder, for the guesses to come.
         Folder.hold(design.files).catch(() => {});
     }, {names: design.newGame, fresh: again});
 }
+
+// Once the first game is on screen, so as not to slow its start: the worker that keeps the
+// page's files for play with no network. Only for the page beside its files, served (the
+// one-file page carries them, and a page from the disk has no worker).
+function keepForOffline() {
+    if (window.Vostrel && /^https?:$/.test(location.protocol) && navigator.serviceWorker)
+        navigator.serviceWorker.register('sw.js').catch(() => {});
+}
+
+// The screen turned or the window resized: the arrangement for the new room, once a frame.
+let rearranging = false;
+addEventListener('resize', () => {
+    if (rearranging || !window.Module?.started)
+        return;
+    rearranging = true;
+    requestAnimationFrame(() => {
+        rearranging = false;
+        Module._vostrel_arrange(...Page.room());
+    });
+});
 
 // A new game with the list in use, or the game started again where it had ended.
 function newGame() {
