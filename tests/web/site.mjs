@@ -16,13 +16,15 @@ const types = {
     '.css': 'text/css',
     '.wasm': 'application/wasm',
     '.woff2': 'font/woff2',
-    '.png': 'image/png'
+    '.png': 'image/png',
+    '.webmanifest': 'application/manifest+json'
 };
 
 let server;
 let browser;
 let base;
 const sites = [];
+const unreachable = new Set();  // sites whose server a player's network no longer reaches
 
 export async function start() {
     server = http.createServer((request, response) => {
@@ -30,6 +32,10 @@ export async function start() {
         const file =
             path.join(os.tmpdir(), address.endsWith('/') ? `${address}index.html` : address);
         const site = sites.find((folder) => file.startsWith(folder + path.sep));
+        if (unreachable.has(site)) {
+            request.socket.destroy();
+            return;
+        }
         if (!site || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
             response.writeHead(404).end();
             return;
@@ -87,7 +93,11 @@ export function site(files = {}) {
         else
             fs.writeFileSync(path.join(folder, name), bytes);
     }
-    return {folder, url: `${base}/${path.basename(folder)}/`};
+    return {
+        folder,
+        url: `${base}/${path.basename(folder)}/`,
+        reachable: (on) => on ? unreachable.delete(folder) : unreachable.add(folder),
+    };
 }
 
 // A new page at `url`, once the game has started or a message stands in its place; `before`
