@@ -87,3 +87,64 @@ test('a whole game by touch, the phone held upright and turned on its side', asy
     assert.deepEqual(
         [end.alert, end.focus, end.disabled], ['You\'ve got it !', 'Reset & Start', 26]);
 });
+
+test(
+    'after a first visit: a game with no network, an edited list used while there is one, ' +
+        'and a new version in the old one\'s place',
+    async () => {
+        const {folder, url, reachable} = site({'h_dat.txt': 'moon\n'});
+        const edit = (name, change) => fs.writeFileSync(
+            path.join(folder, name), change(fs.readFileSync(path.join(folder, name), 'utf8')));
+        const visit = async () => {
+            const page = await open(url);
+            await until(page, () => navigator.serviceWorker.controller);
+            return page;
+        };
+        let page = await visit();
+        edit('h_dat.txt', () => 'banana\n');
+        await page.click('[data-name=CMD_RESET]');
+        await until(page, () => document.getElementById('said').textContent.endsWith('6 letters'));
+        // No network: the page, its program and every file it may load are at hand.
+        reachable(false);
+        page = await open(url);
+        for (const c of 'ban')
+            await page.click(`[data-name=CMD_ALPHA][data-index="${c.charCodeAt(0) - 97}"]`);
+        assert.equal((await seen(page)).alert, 'You\'ve got it !');
+        const shipped =
+            fs.readdirSync(bin).filter((name) => !/LICENSE|^vostrel\.html$|^sw\.js$/.test(name));
+        assert.deepEqual(
+            await page.evaluate(
+                (names) => Promise.all(
+                    names.map((name) => fetch(name).then((got) => got.ok || name, () => name))),
+                shipped),
+            shipped.map(() => true));
+        // A new version: found at the next visit, which its worker then holds alone; the one
+        // after plays it.
+        reachable(true);
+        edit('sw.js', (worker) => worker.replace(/'vostrel-[^']*'/, '\'vostrel-next\''));
+        edit('index.html', (html) => html.replace('<title>Vostrel', '<title>Vostrel next'));
+        page = await visit();
+        await until(page, () => caches.keys().then((kept) => kept.join() === 'vostrel-next'));
+        page = await visit();
+        assert.equal(await page.title(), 'Vostrel next');
+    });
+
+test('installable, as Chromium judges it, with the icons its manifest names', async () => {
+    const page = await open(site().url);
+    const cdp = await page.createCDPSession();
+    assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
+    const {url, data} = await cdp.send('Page.getAppManifest');
+    const icons = await page.evaluate(async (icons, base) => {
+        const size = async (icon) => {
+            const image = new Image();
+            image.src = new URL(icon.src, base);
+            await image.decode();
+            return `${icon.purpose} ${icon.sizes} ${image.naturalWidth}x${image.naturalHeight}`;
+        };
+        return Promise.all(icons.map(size));
+    }, JSON.parse(data).icons, url);
+    assert.deepEqual(icons, [
+        'any 192x192 192x192', 'any 512x512 512x512', 'maskable 192x192 192x192',
+        'maskable 512x512 512x512'
+    ]);
+});

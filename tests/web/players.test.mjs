@@ -141,6 +141,8 @@ test('on a slow network nothing blocks and nothing unchanged is fetched again', 
         const cdp = await page.createCDPSession();
         await cdp.send('Network.enable');
         await cdp.send(
+            'Network.setBypassServiceWorker', {bypass: true});  // the page's own requests
+        await cdp.send(
             'Network.emulateNetworkConditions',
             {offline: false, latency: 400, downloadThroughput: 50000, uploadThroughput: 50000});
         page.on('response', (response) => requests.push([
