@@ -26,6 +26,8 @@ for (const name of fs.readdirSync(bin))
 // send them.
 const types = {
     '.html': 'text/html',
+    '.js': 'text/javascript',
+    '.webmanifest': 'application/manifest+json',
     '.wasm': 'application/wasm',
     '.png': 'image/png',
     '.woff2': 'font/woff2'

@@ -41,7 +41,7 @@ const drawn = (page, window) => page.$$eval(`${client(window)} > *`, (all) => al
     };
 }));
 
-test('every control where the design puts it, with its caption and font', async () => {
+test('each window and every control where the design puts it, as it shows them', async () => {
     const page = await open(site({'h_dat.txt': 'moon\n'}).url);
     await page.addScriptTag({content: looks});
     const shown = {frmMain: await drawn(page, 'frmMain')};
@@ -74,10 +74,11 @@ test('every control where the design puts it, with its caption and font', async 
     await page.click('[data-name=cmdSysInfo]');
     for (const selector of ['#message-ok', '#game-list', '#again'])
         assert.deepEqual(await page.$eval(selector, (e) => fontOf(e)), system, selector);
-});
-
-test('each window: its size, caption, menus, and its tab order walked with Tab', async () => {
-    const page = await open(site({'h_dat.txt': 'moon\n'}).url);
+    await press(page, 'Enter');
+    await press(page, 'Escape');
+    // Each window: its size, place, caption, menus, and its tab order walked with Tab.
+    await page.reload();
+    await page.waitForSelector('#game:not(.starting)', {timeout: 30000});
     await page.addScriptTag({content: looks});
     for (const row of table('windows.tsv')) {
         if (row.window === 'frmAbout') {
@@ -145,7 +146,7 @@ async function play(page, keys) {
 
 test('every key and pointer press of the keys table that holds in a browser', async () => {
     const page = await open(site({'h_dat.txt': 'moon\n'}).url);
-    for (const row of table('keys.tsv').filter((r) => ['any', 'browser'].includes(r.on))) {
+    for (const row of table('keys.tsv').filter((r) => ['any', 'browser', 'page'].includes(r.on))) {
         const what = `${row.window}, ${row.before}: ${row.keys}`;
         await page.reload();
         await page.waitForSelector('#game:not(.starting)', {timeout: 30000});

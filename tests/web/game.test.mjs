@@ -1,118 +1,43 @@
-// The page played as a player plays it, by mouse and by keyboard, in headless Chromium.
+// The game's files as the page reads them: word lists missing, empty or in UTF-16, pictures
+// broken or of every kind a BMP may be.
 import assert from 'node:assert/strict';
-import fs from 'node:fs';
-import path from 'node:path';
 import {after, before, test} from 'node:test';
 
-import {letter, open, press, seen, site, start, stop, until} from './site.mjs';
+import {letter, open, press, seen, site, start, stop} from './site.mjs';
 
 before(start);
 after(stop);
-
-// What each guess says is the procedures' (tests/forms), and the keys' the acceptance tables';
-// here, what the page shows at the end of a game.
-test('a lost game: ten misses, the gallows, the answer and the alert', async () => {
-    const page = await open(site({'h_dat.txt': 'apple\n'}).url);
-    for (const guess of 'bcdfghijk')
-        await page.click(letter(guess));
-    await page.click(letter('m'));
-    assert.deepEqual(await seen(page), {
-        word: '?????',
-        result: 'You are hunged !',
-        answer: 'apple',
-        gallows: 'Gallows: 10 of 10 misses',
-        said: 'm missed. You are hunged ! Answer: apple',
-        alert: 'You are hunged !',
-        focus: 'Reset & Start',
-        disabled: 26,
-        about: false,
-        message: false,
-    });
-});
-
-// Its keys, title and places are the acceptance tables' (design.test.mjs).
-test('About: modal over the game, its message, closed by its frame, the focus back', async () => {
-    const page = await open(site().url);
-    await page.click(letter('q'));
-    await page.click('[data-name=mnuHelp]');
-    await page.click('[data-name=mnuHelpAbout]');
-    const before = await seen(page);
-    await page.mouse.click(...await page.$eval(letter('x'), (b) => {
-        const r = b.getBoundingClientRect();
-        return [r.x + 5, r.y + 5];
-    }));
-    assert.deepEqual(await seen(page), before, 'the game window beneath takes no click');
-    await page.click('[data-name=cmdSysInfo]');
-    assert.equal(
-        await page.$eval('#message-text', (e) => e.textContent),
-        '現時点ではｼｽﾃﾑ情報を使用できません');
-    await press(page, 'Enter');
-    await page.click('#about-close');
-    assert.deepEqual(
-        [await page.$eval('#about', (e) => e.open), (await seen(page)).focus], [false, 'q']);
-});
 
 const utf16 = (text, bigEndian) => {
     const le = Buffer.from(`\ufeff${text}`, 'utf16le');
     return bigEndian ? le.swap16() : le;
 };
 
-test('the data files: missing, empty, broken, in UTF-16, edited between games', async () => {
-    const rows = [
-        // files, the message, or the word and the picture's size
-        [{'h_dat.txt': null}, 'Data File Not exists.'],
-        [{'h_dat.txt': '\ufeff'}, 'The word file holds no words.'],
-        [{'h_dat.txt': 'apple\n', '0.bmp': 'BM broken'}, '?????', [200, 200]],
-        [{'h_dat.txt': utf16('kiwi\r\n', false)}, '????', [200, 200]],
-        [{'h_dat.txt': utf16('ｷｳｲ,', true)}, '???', [200, 200]],
-    ];
-    for (const [files, shown, size] of rows) {
-        const {folder, url} = site(files);
-        const page = await open(url);
-        const now = await page.evaluate(() => ({
-                                            message: document.getElementById('message').open &&
-                                                document.getElementById('message-text').textContent,
-                                            picture: [...['width', 'height'].map(
-                                                (side) => document.querySelector('canvas')[side])],
-                                            blank: !document.querySelector('canvas')
-                                                        .getContext('2d')
-                                                        .getImageData(0, 0, 200, 200)
-                                                        .data.some((v) => v),
-                                        }));
-        if (!size) {
-            assert.equal(now.message, shown);
+test('the data files: missing, empty, broken, in UTF-16', async () => {
+    for (const [files, shown] of [
+             // the files, and the message or the word shown
+             [{'h_dat.txt': null}, 'Data File Not exists.'],
+             [{'h_dat.txt': '\ufeff'}, 'The word file holds no words.'],
+             [{'h_dat.txt': 'apple\n', '0.bmp': 'BM broken'}, '?????'],
+             [{'h_dat.txt': utf16('kiwi\r\n', false)}, '????'],
+             [{'h_dat.txt': utf16('ｷｳｲ,', true)}, '???']]) {
+        const page = await open(site(files).url);
+        const now = await seen(page);
+        if (now.message) {
+            assert.equal(await page.$eval('#message-text', (e) => e.textContent), shown);
             await press(page, 'Enter');
             assert.equal(
                 await page.$eval('#ended', (e) => !e.hidden && document.activeElement.id), 'again');
             continue;
         }
-        assert.deepEqual([(await seen(page)).word, now.picture], [shown, size]);
-        assert.equal(
-            now.blank, files['0.bmp'] !== undefined,
-            'the blank picture stands in for a broken one');
-        // The next new game reads the list again.
-        fs.writeFileSync(path.join(folder, 'h_dat.txt'), 'banana\n');
-        // The new game starts once the list is fetched afresh.
-        await page.click('[data-name=CMD_RESET]');
-        await until(
-            page,
-            () => document.getElementById('said').textContent === 'New game: a word of 6 letters');
+        // The picture 200 pixels a side, blank where its file is broken.
+        const picture = await page.$eval(
+            'canvas',
+            (c) =>
+                [c.width, c.height,
+                 c.getContext('2d').getImageData(0, 0, 200, 200).data.some((v) => v)]);
+        assert.deepEqual([now.word, ...picture], [shown, 200, 200, !files['0.bmp']]);
     }
-});
-
-test('Exit ends the game; started again, it keeps the word list the player chose', async () => {
-    const {folder, url} = site({'h_dat.txt': 'apple\n'});
-    const page = await open(url);
-    fs.writeFileSync(path.join(folder, 'mine.txt'), utf16('fig', true));
-    await (await page.$('#own-list')).uploadFile(path.join(folder, 'mine.txt'));
-    await until(page, () => document.getElementById('said').textContent.endsWith('3 letters'));
-    await page.click('[data-name=mnuFile]');
-    await page.click('[data-name=mnuFileExit]');
-    assert.equal(
-        await page.$eval('#ended', (e) => !e.hidden && document.activeElement.id), 'again');
-    await page.click('#again');
-    await until(page, () => !document.getElementById('game').hidden);
-    assert.equal((await seen(page)).word, '???');
 });
 
 // A BMP of 2 × 2 pixels: red and green on the top row, blue and white below.

@@ -1,9 +1,7 @@
-// The page as a whole: what an accessibility audit finds, the single-file page played from the
-// disk, and Japanese text with and without a Japanese font.
+// The single-file page played from the disk, and Japanese text with and without a Japanese font.
 import assert from 'node:assert/strict';
 import {execFileSync} from 'node:child_process';
 import fs from 'node:fs';
-import {createRequire} from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
 import {after, before, test} from 'node:test';
@@ -12,32 +10,6 @@ import {bin, launch, letter, open, press, seen, site, start, stop} from './site.
 
 before(start);
 after(stop);
-
-const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
-
-test('an accessibility audit finds nothing, in play, with About and with a message', async () => {
-    const page = await open(site({'h_dat.txt': 'apple\n'}).url);
-    await page.addScriptTag({path: axe});
-    const audit = async (state) => {
-        const found = await page.evaluate(
-            () => axe.run().then(
-                (r) => r.violations.map(
-                    (v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`)));
-        assert.deepEqual(found, [], state);
-    };
-    await page.click(letter('p'));
-    await audit('in play');
-    await page.click('[data-name=mnuHelp]');
-    await audit('with a menu open');
-    await page.click('[data-name=mnuHelpAbout]');
-    await audit('with About');
-    await page.click('[data-name=cmdSysInfo]');
-    await audit('with a message');
-    await press(page, 'Enter');
-    await press(page, 'Escape');
-    await page.click('[data-name=cmdExit]');
-    await audit('ended');
-});
 
 test('the single-file page plays a whole game from the disk', async () => {
     const page = await open(`file://${path.resolve(bin, 'vostrel.html')}`);

@@ -3,6 +3,7 @@
 // a new version taking the old one's place; installable as Chromium judges it.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
+import {createRequire} from 'node:module';
 import path from 'node:path';
 import {after, before, test} from 'node:test';
 
@@ -10,6 +11,13 @@ import {bin, open, seen, site, start, stop, until} from './site.mjs';
 
 before(start);
 after(stop);
+
+// What an accessibility audit finds.
+const axe = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
+const audit = async (page) => {
+    await page.addScriptTag({path: axe});
+    return page.evaluate(() => axe.run().then((r) => r.violations.map((v) => v.id)));
+};
 
 // Where the letters stand, and what is off the screen or scrolls sideways.
 const fit = (page) => page.evaluate(() => {
@@ -60,7 +68,8 @@ test('a whole game by touch, the phone held upright and turned on its side', asy
             await page.tap(`[data-name=CMD_ALPHA][data-index="${c.charCodeAt(0) - 97}"]`);
         const now = await fit(page);
         assert.deepEqual(
-            [now.sideways, now.outside, now.touch], [false, [], ['manipulation', 'none']], what);
+            [now.sideways, now.outside, now.touch, await audit(page)],
+            [false, [], ['manipulation', 'none'], []], what);
         assert.ok(now.size >= size && now.apart >= apart, `${what}: ${now.size}, ${now.apart}`);
         const shot = path.join(shots, `phone-${width}x${height}.png`);
         await page.screenshot({path: shot});
@@ -68,24 +77,32 @@ test('a whole game by touch, the phone held upright and turned on its side', asy
         // About and its message on the screen too; the game beneath takes no touch meanwhile.
         const game = await seen(page);
         await page.tap('[data-name=mnuHelp]');
+        assert.deepEqual(await audit(page), [], `${what}, a menu open`);
         await page.tap('[data-name=mnuHelpAbout]');
         await page.tap(`[data-name=CMD_ALPHA][data-index="25"]`);
         await page.tap('[data-name=cmdSysInfo]');
-        assert.deepEqual((await fit(page)).outside, [], `${what}: About and its message`);
+        assert.deepEqual(
+            [(await fit(page)).outside, await audit(page)], [[], []], `${what}: About, a message`);
         await page.tap('#message-ok');
         await page.tap('#about-close');
         assert.deepEqual(await seen(page), game, what);
     }
     // Lost at the tenth miss on the last screen, then won.
+    const lost = await seen(page);
     assert.deepEqual(
-        [(await seen(page)).result, (await seen(page)).answer, (await fit(page)).outside],
-        ['You are hunged !', 'apple', []]);
+        [lost.result, lost.answer, lost.gallows, lost.alert, lost.focus, (await fit(page)).outside],
+        [
+            'You are hunged !', 'apple', 'Gallows: 10 of 10 misses', 'You are hunged !',
+            'Reset & Start', []
+        ]);
     await page.tap('[data-name=CMD_RESET]');
     for (const c of 'aple')
         await page.tap(`[data-name=CMD_ALPHA][data-index="${c.charCodeAt(0) - 97}"]`);
     const end = await seen(page);
     assert.deepEqual(
         [end.alert, end.focus, end.disabled], ['You\'ve got it !', 'Reset & Start', 26]);
+    await page.tap('[data-name=cmdExit]');
+    assert.deepEqual(await audit(page), [], 'ended');
 });
 
 test(
