@@ -3,7 +3,7 @@
 // About's frame and modality, and the system-information tool started from the registry's path.
 // Every game starts in a throwaway application folder and must end with exit code 0, leaving the
 // folder as it found it.
-// Usage: tst_game_win32 <vostrel.exe> <stand-in program>
+// Usage: tst_game_win32 <vostrel.exe>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -71,10 +71,8 @@ std::string bmp(std::uint32_t width, std::uint32_t height, std::uint32_t bits = 
 
 std::string randomBytes(std::size_t size) {
     std::mt19937 random(7);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes) {
-        byte = static_cast<char>(random());
-    }
+    std::string bytes;
+    std::generate_n(std::back_inserter(bytes), size, [&] { return static_cast<char>(random()); });
     return bytes;
 }
 
@@ -89,15 +87,15 @@ std::string listing(const fs::path& folder) {
     return all;
 }
 
-// An application folder with a blank in its path: the program, eleven pictures of `side` pixels
-// square and the word file.
-std::wstring folder(const std::string& words, int side = 120) {
+// An application folder with a blank in its path: the program, eleven pictures 120 pixels square
+// and the word file.
+std::wstring folder(const std::string& words) {
     static int made = 0;
     const std::wstring path = work + L"\\app " + std::to_wstring(++made);
     fs::create_directory(path);
     fs::copy_file(program, path + L"\\vostrel.exe");
     for (int stage = 0; stage <= 10; ++stage) {
-        writeFile(path + L"\\" + std::to_wstring(stage) + L".bmp", bmp(side, side));
+        writeFile(path + L"\\" + std::to_wstring(stage) + L".bmp", bmp(120, 120));
     }
     writeFile(path + L"\\h_dat.txt", words);
     return path;
@@ -125,20 +123,15 @@ public:
     explicit Game(const std::wstring& folder) : folder_(folder), before_(listing(folder)) {
         // Started from elsewhere: it finds its files beside itself.
         check(start(folder + L"\\vostrel.exe", work, process_), "the program starts");
-        for (const DWORD event :
-             {EVENT_SYSTEM_ALERT, EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED}) {
-            hooks_.push_back(::SetWinEventHook(event, event, nullptr, noteEvent,
-                                               process_.dwProcessId, 0, WINEVENT_OUTOFCONTEXT));
-        }
+        hook_ = ::SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, noteEvent, process_.dwProcessId, 0,
+                                  WINEVENT_OUTOFCONTEXT);
         events.clear();
     }
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
     ~Game() {
-        for (HWINEVENTHOOK hook : hooks_) {
-            ::UnhookWinEvent(hook);
-        }
+        ::UnhookWinEvent(hook_);
         if (::WaitForSingleObject(process_.hProcess, 30000) != WAIT_OBJECT_0) {
             ::TerminateProcess(process_.hProcess, 1);
         }
@@ -185,73 +178,68 @@ private:
     std::wstring folder_;
     std::string before_;
     PROCESS_INFORMATION process_{};
-    std::vector<HWINEVENTHOOK> hooks_;
+    HWINEVENTHOOK hook_ = nullptr;
 };
 
 // Whatever lies in the application folder, the program shows the message Linux shows, before its
 // window ever appears, or a playable game with the empty picture where a picture cannot be shown.
 void testInstallations() {
+    // What is done to the word file or the first picture: its bytes written, or it removed, made
+    // a folder, made larger than its bytes, held open or given an attribute.
     enum Spoil { Write, Remove, Folder, Huge, Held, Hidden, System };
     struct Installation {
         const char* tag;
-        const wchar_t* file;
+        bool picture;
         Spoil spoil;
         std::string bytes;
         const char* message;  // or null for a game, with a picture area this many pixels square
         int pictureSide;
     };
+    const std::string words = "abc";
     const std::vector<Installation> rows = {
-        {"no word file", L"h_dat.txt", Remove, "", "Data File Not exists.", 0},
-        {"word file is a folder", L"h_dat.txt", Folder, "", "Data File Not exists.", 0},
-        {"hidden word file", L"h_dat.txt", Hidden, "abc", "Data File Not exists.", 0},
-        {"system word file", L"h_dat.txt", System, "abc", "Data File Not exists.", 0},
-        {"empty word file", L"h_dat.txt", Write, "", "The word file holds no words.", 0},
-        {"word file over 64 MiB", L"h_dat.txt", Huge, "",
+        {"no word file", false, Remove, "", "Data File Not exists.", 0},
+        {"word file is a folder", false, Folder, "", "Data File Not exists.", 0},
+        {"hidden word file", false, Hidden, words, "Data File Not exists.", 0},
+        {"system word file", false, System, words, "Data File Not exists.", 0},
+        {"empty word file", false, Write, "", "The word file holds no words.", 0},
+        {"word file over 64 MiB", false, Huge, words,
          "The word file is too large to be a word list.", 0},
-        {"word file held open by another program", L"h_dat.txt", Held, "",
+        {"word file held open by another program", false, Held, words,
          "The word file cannot be read.", 0},
-        {"word file of exactly 64 MiB", L"h_dat.txt", Write,
-         "abc" + std::string(64 * 1024 * 1024 - 3, ' '), nullptr, 120},
-        {"word file of random bytes", L"h_dat.txt", Write, randomBytes(65536), nullptr, 120},
-        {"a word wider than the window", L"h_dat.txt", Write, std::string(64, 'w'), nullptr, 120},
-        {"picture missing", L"0.bmp", Remove, "", nullptr, 200},
-        {"picture of random bytes", L"0.bmp", Write, randomBytes(4096), nullptr, 200},
-        {"picture of 2,049 pixels a side", L"0.bmp", Write, bmp(2049, 16), nullptr, 200},
-        {"picture claiming 4,096 pixels a side", L"0.bmp", Write, bmp(120, 120, 4, 4096), nullptr,
-         200},
-        {"picture cut short", L"0.bmp", Write, bmp(120, 120).substr(0, 500), nullptr, 200},
-        {"picture of 16 bits in bit fields", L"0.bmp", Write, bmp(90, 90, 16), nullptr, 90},
-        {"picture of 32 bits in bit fields", L"0.bmp", Write, bmp(90, 90, 32), nullptr, 90},
-        {"picture with the oldest header", L"0.bmp", Write, bmp(90, 90, 24), nullptr, 90},
+        {"word file of exactly 64 MiB", false, Write,
+         words + std::string(64 * 1024 * 1024 - 3, ' '), nullptr, 120},
+        {"word file of random bytes", false, Write, randomBytes(65536), nullptr, 120},
+        {"a word wider than the window", false, Write, std::string(64, 'w'), nullptr, 120},
+        {"picture missing", true, Remove, "", nullptr, 200},
+        {"picture of random bytes", true, Write, randomBytes(4096), nullptr, 200},
+        {"picture of 2,049 pixels a side", true, Write, bmp(2049, 16), nullptr, 200},
+        {"picture claiming 4,096 pixels a side", true, Write, bmp(120, 120, 4, 4096), nullptr, 200},
+        {"picture cut short", true, Write, bmp(120, 120).substr(0, 500), nullptr, 200},
+        {"picture of 16 bits in bit fields", true, Write, bmp(90, 90, 16), nullptr, 90},
+        {"picture of 32 bits in bit fields", true, Write, bmp(90, 90, 32), nullptr, 90},
+        {"picture with the oldest header", true, Write, bmp(90, 90, 24), nullptr, 90},
     };
     for (const Installation& installation : rows) {
         row = installation.tag;
-        const std::wstring at = folder("abc");
-        const std::wstring path = at + L"\\" + installation.file;
-        HANDLE held =
-            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                          installation.spoil == Held ? OPEN_EXISTING : CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        ::WriteFile(held, installation.bytes.data(), static_cast<DWORD>(installation.bytes.size()),
-                    &written, nullptr);
-        if (installation.spoil == Huge) {
-            ::SetFilePointer(held, 64 * 1024 * 1024 + 1, nullptr, FILE_BEGIN);
-            ::SetEndOfFile(held);
-        }
-        if (installation.spoil != Held) {
-            ::CloseHandle(held);
-        }
-        if (installation.spoil == Remove || installation.spoil == Folder) {
-            fs::remove(path);
-        }
-        if (installation.spoil == Folder) {
+        const std::wstring at = folder(words);
+        const fs::path path = at + (installation.picture ? L"\\0.bmp" : L"\\h_dat.txt");
+        const Spoil spoil = installation.spoil;
+        fs::remove(path);
+        if (spoil == Folder) {
             fs::create_directory(path);
+        } else if (spoil != Remove) {
+            writeFile(path, installation.bytes);
         }
-        if (installation.spoil == Hidden || installation.spoil == System) {
-            ::SetFileAttributesW(path.c_str(), installation.spoil == Hidden
-                                                   ? FILE_ATTRIBUTE_HIDDEN
-                                                   : FILE_ATTRIBUTE_SYSTEM);
+        if (spoil == Huge) {
+            fs::resize_file(path, 64 * 1024 * 1024 + 1);
         }
+        if (spoil == Hidden || spoil == System) {
+            ::SetFileAttributesW(path.c_str(),
+                                 spoil == Hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_SYSTEM);
+        }
+        HANDLE held = spoil == Held ? ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr,
+                                                    OPEN_EXISTING, 0, nullptr)
+                                    : nullptr;
         Game game(at);
         if (installation.message != nullptr) {
             check(game.answer(nullptr) == installation.message, "the message");
@@ -272,7 +260,7 @@ void testInstallations() {
                   "a word to guess, inside the window");
             ::PostMessageW(main, WM_CLOSE, 0, 0);  // the frame's Close ends the program
         }
-        if (installation.spoil == Held) {
+        if (held != nullptr) {
             ::CloseHandle(held);
         }
     }
@@ -417,12 +405,31 @@ void testAbout(const std::wstring& standIn) {
     choose(main, forms::Id::mnuFileExit);
 }
 
+// Started with no arguments, as the game starts the tool, this program stands in for it: once
+// told to go by "<itself>.go" appearing, or after 30 s without, it reports in "<itself>.ran" the
+// window style it was given, its argument count and whether it was told to go. A starter that
+// waited for it would thus find "no-go" there.
+int standIn(int argc) {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring base = self;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    ::GetStartupInfoW(&startup);
+    const int style = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : -1;
+    const bool go = waitFor([&] { return fs::exists(base + L".go"); });
+    // Written aside and renamed, so the test never reads half a report.
+    writeFile(base + L".tmp",
+              std::to_string(style) + " " + std::to_string(argc) + (go ? " go" : " no-go"));
+    fs::rename(base + L".tmp", base + L".ran");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::printf("usage: tst_game_win32 <vostrel.exe> <stand-in program>\n");
-        return 2;
+    if (argc == 1) {
+        return standIn(argc);
     }
     program = windowsPath(argv[1]);
     work = (fs::temp_directory_path() / ("vostrel game " + std::to_string(::GetCurrentProcessId())))
@@ -430,7 +437,9 @@ int main(int argc, char** argv) {
     fs::create_directory(work);
     testPlay();
     testInstallations();
-    testAbout(windowsPath(argv[2]));
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    testAbout(self);
     std::error_code ignored;  // a stand-in still ending may hold its file a moment longer
     fs::remove_all(work, ignored);
     std::printf("%d failed\n", failed);
