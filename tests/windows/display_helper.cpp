@@ -97,6 +97,12 @@ RECT clientOnScreen(HWND window) {
     return area;
 }
 
+RECT windowRect(HWND window) {
+    RECT area{};
+    ::GetWindowRect(window, &area);
+    return area;
+}
+
 std::string place(const RECT& area) {
     return to_string(area.right - area.left) + "x" + to_string(area.bottom - area.top) + "+" +
            to_string(area.left) + "+" + to_string(area.top);
@@ -439,7 +445,7 @@ std::string design(int dpi, const Picture& screen) {
 
 // Windows suggests a frame around the client area scaled to the new density, the frame itself
 // sized for that density, and hands it over in the receiver's memory.
-void changeDpi(int dpi) {
+std::string changeDpi(int dpi) {
     HWND main = gameWindow(L"frmMain");
     RECT frame;
     ::GetWindowRect(main, &frame);
@@ -458,12 +464,14 @@ void changeDpi(int dpi) {
                           reinterpret_cast<LPARAM>(there), SMTO_ABORTIFHUNG, 30000, nullptr);
     ::VirtualFreeEx(game.hProcess, there, 0, MEM_RELEASE);
     currentDpi = dpi;
+    return "ok";
 }
 
 std::string answer(const std::string& command, const std::string& argument) {
     HWND message = gameWindow(L"#32770");
     HWND about = gameWindow(L"frmAbout");
     HWND main = gameWindow(L"frmMain");
+    HWND top = message != nullptr ? message : about != nullptr ? about : main;
     const auto until = [](const std::function<bool()>& done, const char* otherwise) {
         return waitFor(done) ? std::string("ok") : std::string(otherwise);
     };
@@ -477,67 +485,64 @@ std::string answer(const std::string& command, const std::string& argument) {
         ::PostMessageW(main, WM_SYSCOMMAND, button, 0);
         return until([&] { return (::IsIconic(main) != FALSE) == iconic; }, "not so");
     };
-    if (command == "start") {
-        const std::wstring program = windowsPath(argument);
-        return start(program, program.substr(0, program.rfind(L'\\')), game)
-                   ? until([] { return gameWindow(L"frmMain") != nullptr; }, "no window")
-                   : "cannot start";
-    }
-    if (command == "state") {
-        return message != nullptr ? "message" : about != nullptr ? "open" : "closed";
-    }
-    if (command == "menus") {
-        return (threadInfo().flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)) != 0 ? "menus" : "none";
-    }
-    if (command == "rect" || command == "client") {
-        RECT area{};
-        ::GetWindowRect(named(argument), &area);
-        return place(command == "rect" ? area : clientOnScreen(main));
-    }
-    if (command == "front") {
-        HWND top = message != nullptr ? message : about != nullptr ? about : main;
-        ::SetForegroundWindow(top);
-        return until([&] { return ::GetForegroundWindow() == top; }, "not in front");
-    }
-    if (command == "about") {
-        choose(main, forms::Id::mnuHelpAbout);
-        return until([] { return gameWindow(L"frmAbout") != nullptr; }, "no About");
-    }
-    if (command == "close") {
-        for (HWND window : {message, about}) {
-            ::PostMessageW(window, WM_CLOSE, 0, 0);
-            waitFor([&] { return window == nullptr || !::IsWindow(window); });
-        }
-        return "ok";
-    }
-    if (command == "end") {
-        DWORD code = STILL_ACTIVE;
-        ::WaitForSingleObject(game.hProcess, 30000);
-        ::GetExitCodeProcess(game.hProcess, &code);
-        return code == STILL_ACTIVE ? "still running" : to_string(code);
-    }
-    if (command == "dpi") {
-        changeDpi(std::stoi(argument));
-        return "ok";
-    }
-    const std::map<std::string, std::function<std::string()>> others{
+    const auto screen = [&] { return readScreen(argument.substr(argument.find(' ') + 1)); };
+    const std::wstring program = windowsPath(argument);
+    DWORD code = STILL_ACTIVE;
+    const std::map<std::string, std::function<std::string()>> commands{
+        {"start",
+         [&] {
+             return start(program, program.substr(0, program.rfind(L'\\')), game)
+                        ? until([] { return gameWindow(L"frmMain") != nullptr; }, "no window")
+                        : "cannot start";
+         }},
         {"focus", focus},
         {"framed", framed},
+        {"state",
+         [&] { return message != nullptr ? "message"
+                      : about != nullptr ? "open"
+                                         : "closed"; }},
+        {"menus",
+         [] {
+             return (threadInfo().flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)) != 0 ? "menus"
+                                                                                     : "none";
+         }},
         {"text", [&] { return text(named(argument)); }},
+        {"rect", [&] { return place(windowRect(named(argument))); }},
+        {"client", [&] { return place(clientOnScreen(main)); }},
+        {"front",
+         [&] {
+             ::SetForegroundWindow(top);
+             return until([&] { return ::GetForegroundWindow() == top; }, "not in front");
+         }},
+        {"about",
+         [&] {
+             choose(main, forms::Id::mnuHelpAbout);
+             return until([] { return gameWindow(L"frmAbout") != nullptr; }, "no About");
+         }},
         {"minimise", [&] { return frameButton(SC_MINIMIZE, true); }},
         {"restore", [&] { return frameButton(SC_RESTORE, false); }},
         {"settle", [&] { return repaint(0); }},
         {"redraw", [&] { return repaint(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME); }},
-        {"design",
+        {"close",
          [&] {
-             const std::size_t blank = argument.find(' ');
-             return design(std::stoi(argument), readScreen(argument.substr(blank + 1)));
+             ::PostMessageW(message, WM_CLOSE, 0, 0);
+             ::PostMessageW(about, WM_CLOSE, 0, 0);
+             return until([] { return !gameWindow(L"#32770") && !gameWindow(L"frmAbout"); },
+                          "still open");
          }},
-        {"boxes", [&] { return boxes(readScreen(argument)); }},
-        {"colours", [&] { return colours(readScreen(argument)); }},
+        {"dpi", [&] { return changeDpi(std::stoi(argument)); }},
+        {"design", [&] { return design(std::stoi(argument), screen()); }},
+        {"boxes", [&] { return boxes(screen()); }},
+        {"colours", [&] { return colours(screen()); }},
+        {"end",
+         [&] {
+             ::WaitForSingleObject(game.hProcess, 30000);
+             ::GetExitCodeProcess(game.hProcess, &code);
+             return code == STILL_ACTIVE ? "still running" : to_string(code);
+         }},
     };
-    const auto found = others.find(command);
-    return found != others.end() ? found->second() : "no such command: " + command;
+    const auto found = commands.find(command);
+    return found != commands.end() ? found->second() : "no such command: " + command;
 }
 
 }  // namespace

@@ -310,19 +310,16 @@ void testPlay() {
 
 // About: the texts the design leaves to the program, its frame and modality, and the
 // system-information tool its button starts from each kind of value the registry may lead to it
-// by (a path, a path with environment references or in the ANSI code page, or the folder that
-// holds it), or the message where none leads to a normal file. The tool stands in a folder with
-// a blank, beside a program a command line cut at the blank would start.
+// by (a path, with environment references, in the ANSI code page, or the folder that holds it),
+// or the message where none leads to it. The tool stands in a folder with a blank, beside a
+// program a command line cut at the blank would start.
 void testAbout(const std::wstring& standIn) {
     row = "About";
     const std::wstring tools = work + L"\\caf\u00e9 tools";
-    const std::wstring hidden = tools + L"\\hidden";
-    fs::create_directories(hidden);
-    for (const std::wstring& copy :
-         {tools + L"\\MSINFO32.EXE", hidden + L"\\MSINFO32.EXE", work + L"\\caf\u00e9.exe"}) {
+    fs::create_directory(tools);
+    for (const std::wstring& copy : {tools + L"\\MSINFO32.EXE", work + L"\\caf\u00e9.exe"}) {
         fs::copy_file(standIn, copy);
     }
-    ::SetFileAttributesW((hidden + L"\\MSINFO32.EXE").c_str(), FILE_ATTRIBUTE_HIDDEN);
     ::SetEnvironmentVariableW(L"VOSTREL_TOOLS", tools.c_str());  // the game's environment
     const auto ansi = [](const std::wstring& text) {
         std::string bytes(MAX_PATH, '\0');
@@ -346,7 +343,6 @@ void testAbout(const std::wstring& standIn) {
         {"a path of another type", toolKey, "PATH", REG_BINARY, ansi(tools + L"\\MSINFO32.EXE"),
          false},
         {"its folder", folderKey, "MSINFO", REG_SZ, ansi(tools), true},
-        {"a folder with the tool hidden", folderKey, "MSINFO", REG_SZ, ansi(hidden), false},
         {"nothing", folderKey, "MSINFO", 0, "", false},
     };
 
