@@ -428,7 +428,9 @@ int main(int argc, char** argv) {
         return standIn(argc);
     }
     program = windowsPath(argv[1]);
-    work = (fs::temp_directory_path() / ("vostrel game " + std::to_string(::GetCurrentProcessId())))
+    // Wine gives out process numbers again: a folder a failed run left must not be in the way.
+    work = (fs::temp_directory_path() / ("vostrel game " + std::to_string(::GetCurrentProcessId()) +
+                                         " " + std::to_string(::GetTickCount64())))
                .wstring();
     fs::create_directory(work);
     testPlay();
@@ -436,7 +438,7 @@ int main(int argc, char** argv) {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     testAbout(self);
-    std::error_code ignored;  // a stand-in still ending may hold its file a moment longer
+    std::error_code ignored;  // a stand-in a failed run started may still hold its file
     fs::remove_all(work, ignored);
     std::printf("%d failed\n", failed);
     return failed == 0 ? 0 : 1;
