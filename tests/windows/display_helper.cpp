@@ -2,14 +2,14 @@
 // game, which it starts: one command a line on stdin, one UTF-8 line on stdout. The design is
 // read from the acceptance tables, not from the program's own definitions.
 //   start <vostrel.exe>    the game, in the folder that holds it; "ok" once its window shows
-//   focus                  the control that has the keyboard focus, or "none"
+//   focus                  the control that has the keyboard focus, "elsewhere" or "none"
 //   framed                 the buttons of the uppermost window drawn with the default frame,
 //                          or "none"
 //   state                  "message", "open" (About) or "closed": the game's uppermost window
 //   menus                  "menus" while the game's menus take the keys, else "none"
 //   text <control>         its text; "message" is the text of the game's message box
 //   rect <control>         its place on the screen, WxH+X+Y; "frmMain" is the game's window
-//   client | origin        the game window's client area, W H | its top left on the screen, X Y
+//   client                 the game window's client area on the screen, WxH+X+Y
 //   front                  the game's window to the front
 //   about                  Help > About chosen, as the menu would
 //   minimise | restore     the game's window minimised or restored, as its frame's buttons do
@@ -17,46 +17,40 @@
 //                          windows repainted whole
 //   close                  a message box and About closed
 //   dpi <n>                the game told the pixel density changed, as Windows tells it
-//   scheme <RRGGBB>        the system's title-bar text colour set, the one before answered
 //   design <dpi> <ppm>     "ok", or what the open windows show otherwise than the design's
 //                          tables say at that density, in the screenshot and their controls
 //   boxes <ppm>            "ok", or the texts that show a character as a box, a missing
 //                          glyph's shape, in the screenshot
 //   colours <ppm>          "ok", or the game's labels not in the window's ground and text colours
 //   end                    the game's exit code, once it has ended
-// Controls are named as the design names them: "cmdOK", "CMD_ALPHA(3)".
-#include <windows.h>
-
-#include <algorithm>
-#include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <iostream>
 #include <map>
-#include <string>
 #include <vector>
 
 #include "Acceptance.h"
-#include "CommandIds.h"
-#include "forms/Definitions.h"
-#include "platform/WinText.h"
+#include "Outside.h"
 
 namespace {
 
-namespace forms = vostrel::forms;
+using namespace outside;
 using std::to_string;
 
 PROCESS_INFORMATION game{};
 int currentDpi = 96;
 
-std::wstring windowsPath(const std::string& path) {
-    std::wstring wide = vostrel::widen(path);
-    wide = wide.starts_with(L"/") ? L"Z:" + wide : wide;  // Wine's drive for the host's root
-    std::replace(wide.begin(), wide.end(), L'/', L'\\');
-    return wide;
+HWND gameWindow(const wchar_t* windowClass) {
+    return topWindow(game.dwProcessId, windowClass);
+}
+
+HWND named(const std::string& name) {
+    if (name == "frmMain" || name == "message") {
+        return name == "frmMain" ? gameWindow(L"frmMain")
+                                 : ::GetDlgItem(gameWindow(L"#32770"), 0xFFFF);
+    }
+    HWND main = control(gameWindow(L"frmMain"), name);
+    return main != nullptr ? main : control(gameWindow(L"frmAbout"), name);
 }
 
 std::vector<acceptance::Row> table(const char* name) {
@@ -67,66 +61,6 @@ std::vector<acceptance::Row> table(const char* name) {
 // The design's rule: twips × dpi / 1440, halves up.
 int pixels(const std::string& twips, int dpi) {
     return (std::stoi(twips) * dpi * 2 + 1440) / 2880;
-}
-
-bool waitFor(const std::function<bool()>& done) {
-    for (int waited = 0; waited < 30000 && !done(); waited += 20) {
-        ::Sleep(20);
-    }
-    return done();
-}
-
-// The game's visible top-level window of a class, or null.
-HWND gameWindow(const wchar_t* windowClass) {
-    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, windowClass, nullptr));) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(w, &owner);
-        if (owner == game.dwProcessId && ::IsWindowVisible(w)) {
-            return w;
-        }
-    }
-    return nullptr;
-}
-
-std::string className(HWND window) {
-    wchar_t name[16] = {};
-    ::GetClassNameW(window, name, 16);
-    return vostrel::narrow(name);
-}
-
-// The program identifies its controls by their place in its definitions; the test only finds
-// them by it.
-const forms::Form* formOf(HWND window) {
-    const std::string name = className(window);
-    return name == "frmMain" ? &forms::mainForm()
-                             : (name == "frmAbout" ? &forms::aboutForm() : nullptr);
-}
-
-std::string nameOf(const forms::Control& control) {
-    std::string name = control.name;
-    return control.index < 0 ? name : name.append("(").append(to_string(control.index)) + ")";
-}
-
-std::string nameOf(HWND control) {
-    const forms::Form* form = formOf(::GetParent(control));
-    const auto at =
-        static_cast<std::size_t>(::GetDlgCtrlID(control) - vostrel::win32::kFirstControlId);
-    return form != nullptr && at < form->controls.size() ? nameOf(form->controls[at]) : "";
-}
-
-HWND control(const std::string& name) {
-    if (name == "frmMain" || name == "message") {
-        return name == "frmMain" ? gameWindow(L"frmMain")
-                                 : ::GetDlgItem(gameWindow(L"#32770"), 0xFFFF);
-    }
-    for (HWND window : {gameWindow(L"frmMain"), gameWindow(L"frmAbout")}) {
-        for (std::size_t i = 0; window != nullptr && i < formOf(window)->controls.size(); ++i) {
-            if (nameOf(formOf(window)->controls[i]) == name) {
-                return ::GetDlgItem(window, vostrel::win32::controlId(i));
-            }
-        }
-    }
-    return nullptr;
 }
 
 GUITHREADINFO threadInfo() {
@@ -146,223 +80,126 @@ std::string focus() {
 std::string framed() {
     std::string names;
     HWND about = gameWindow(L"frmAbout");
-    for (HWND window : {about != nullptr ? about : gameWindow(L"frmMain")}) {
-        for (HWND child = window != nullptr ? ::GetWindow(window, GW_CHILD) : nullptr; child;
-             child = ::GetWindow(child, GW_HWNDNEXT)) {
-            const auto style = static_cast<DWORD>(::GetWindowLongW(child, GWL_STYLE));
-            if (className(child) == "Button" && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-                names.append(names.empty() ? "" : " ").append(nameOf(child));
-            }
+    for (HWND child = ::GetWindow(about != nullptr ? about : gameWindow(L"frmMain"), GW_CHILD);
+         child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const auto style = static_cast<DWORD>(::GetWindowLongW(child, GWL_STYLE));
+        if (className(child) == "Button" && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+            names.append(names.empty() ? "" : " ").append(nameOf(child));
         }
     }
     return names.empty() ? "none" : names;
 }
 
-std::string text(HWND window) {
-    std::wstring buffer(4096, L'\0');
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]),
-                          SMTO_ABORTIFHUNG, 30000, &length);
-    return vostrel::narrow(buffer.substr(0, length));
-}
-
 RECT clientOnScreen(HWND window) {
-    RECT area;
+    RECT area{};
     ::GetClientRect(window, &area);
     ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
     return area;
 }
 
-// A screenshot as ImageMagick writes it with -depth 8: binary PPM, a byte a channel.
-struct Screen {
+RECT windowRect(HWND window) {
+    RECT area{};
+    ::GetWindowRect(window, &area);
+    return area;
+}
+
+std::string place(const RECT& area) {
+    return to_string(area.right - area.left) + "x" + to_string(area.bottom - area.top) + "+" +
+           to_string(area.left) + "+" + to_string(area.top);
+}
+
+// A screenshot as ImageMagick writes it with -depth 8 (binary PPM), or text the helper draws.
+struct Picture {
     int width = 0;
     int height = 0;
-    std::string pixels;  // RGB, top row first
-    [[nodiscard]] COLORREF at(int x, int y) const {
-        const auto* p = reinterpret_cast<const unsigned char*>(&pixels[3 * (y * width + x)]);
-        return RGB(p[0], p[1], p[2]);
-    }
+    std::vector<COLORREF> pixels;  // top row first
 };
 
-Screen readScreen(const std::string& path) {
+Picture readScreen(const std::string& path) {
     std::ifstream in(std::filesystem::path(windowsPath(path)), std::ios::binary);
-    Screen screen;
+    Picture screen;
     std::string magic;
     int depth = 0;
     in >> magic >> screen.width >> screen.height >> depth;
     in.get();
-    screen.pixels.resize(static_cast<std::size_t>(3 * screen.width * screen.height));
-    in.read(screen.pixels.data(), static_cast<std::streamsize>(screen.pixels.size()));
-    return magic == "P6" && depth == 255 && in ? screen : Screen{};
+    std::string bytes(static_cast<std::size_t>(3 * screen.width * screen.height), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    for (std::size_t i = 0; i + 2 < bytes.size(); i += 3) {
+        screen.pixels.push_back(RGB(bytes[i] & 255, bytes[i + 1] & 255, bytes[i + 2] & 255));
+    }
+    return magic == "P6" && depth == 255 && in ? screen : Picture{};
 }
 
-int distance(COLORREF a, COLORREF b) {
-    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-           std::abs(GetBValue(a) - GetBValue(b));
+// What `paint` draws, black on white, in a bitmap of `size`.
+Picture drawn(SIZE size, const std::function<void(HDC)>& paint) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    const RECT all{0, 0, size.cx, size.cy};
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    paint(dc);
+    ::GdiFlush();
+    Picture picture{size.cx, size.cy, {}};
+    for (LONG i = 0; i < size.cx * size.cy; ++i) {
+        const DWORD p = static_cast<const DWORD*>(bits)[i];
+        picture.pixels.push_back(RGB(p >> 16 & 255, p >> 8 & 255, p & 255));
+    }
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::DeleteObject(bitmap);
+    return picture;
 }
 
-// Part of a picture: the screenshot, or one the helper draws itself.
-struct Region {
-    std::function<COLORREF(int, int)> at;
+// Part of a picture, cut to it, with its most common colour as the ground; ink is what differs
+// from the ground by more than a faint edge.
+struct Area {
+    const Picture& picture;
     RECT r;
+    COLORREF ground = 0;
 
-    // The most common colour.
-    [[nodiscard]] COLORREF ground() const {
+    Area(const Picture& in, const RECT& area)
+        : picture(in),
+          r{std::max(0L, area.left), std::max(0L, area.top), std::min<LONG>(in.width, area.right),
+            std::min<LONG>(in.height, area.bottom)} {
         std::map<COLORREF, int> counts;
         for (int y = r.top; y < r.bottom; ++y) {
             for (int x = r.left; x < r.right; ++x) {
-                ++counts[at(x, y)];
+                ground = ++counts[at(x, y)] > counts[ground] ? at(x, y) : ground;
             }
         }
-        return counts.empty() ? 0
-                              : std::max_element(counts.begin(), counts.end(), [](auto a, auto b) {
-                                    return a.second < b.second;
-                                })->first;
     }
-    // Ink: what differs from the ground by more than a faint edge.
-    [[nodiscard]] std::function<bool(int, int)> ink() const {
-        return [this, ground = ground()](int x, int y) { return distance(at(x, y), ground) > 96; };
+    [[nodiscard]] COLORREF at(int x, int y) const { return picture.pixels[y * picture.width + x]; }
+    [[nodiscard]] bool ink(int x, int y) const {
+        const COLORREF c = at(x, y);
+        return std::abs(GetRValue(c) - GetRValue(ground)) +
+                   std::abs(GetGValue(c) - GetGValue(ground)) +
+                   std::abs(GetBValue(c) - GetBValue(ground)) >
+               96;
     }
-    // How many pixels of ink each column holds.
-    [[nodiscard]] std::vector<int> profile() const {
-        const auto inked = ink();
-        std::vector<int> columns;
+    // The columns with ink, as "from-to" runs: where a text's characters stand.
+    [[nodiscard]] std::vector<std::pair<int, int>> runs() const {
+        std::vector<std::pair<int, int>> found;
         for (int x = r.left; x < r.right; ++x) {
-            int count = 0;
-            for (int y = r.top; y < r.bottom; ++y) {
-                count += inked(x, y) ? 1 : 0;
+            bool inked = false;
+            for (int y = r.top; y < r.bottom && !inked; ++y) {
+                inked = ink(x, y);
             }
-            columns.push_back(count);
+            if (inked && (found.empty() || found.back().second != x)) {
+                found.emplace_back(x, x + 1);
+            } else if (inked) {
+                found.back().second = x + 1;
+            }
         }
-        return columns;
+        return found;
     }
-    // From the first column with ink to the last.
     [[nodiscard]] int inkWidth() const {
-        const std::vector<int> columns = profile();
-        const auto first =
-            std::find_if(columns.begin(), columns.end(), [](int c) { return c > 0; });
-        const auto last =
-            std::find_if(columns.rbegin(), columns.rend(), [](int c) { return c > 0; });
-        return first == columns.end()
-                   ? 0
-                   : static_cast<int>(columns.rend() - last - (first - columns.begin()));
+        const auto found = runs();
+        return found.empty() ? 0 : found.back().second - found.front().first;
     }
 };
-
-Region region(const Screen& screen, const RECT& area) {
-    return {[&screen](int x, int y) { return screen.at(x, y); },
-            {std::max(0L, area.left), std::max(0L, area.top),
-             std::min<LONG>(screen.width, area.right), std::min<LONG>(screen.height, area.bottom)}};
-}
-
-// Text drawn by the helper itself into a bitmap of `size`, black on white, to compare with what
-// the game shows.
-class Drawing {
-public:
-    explicit Drawing(SIZE size) : size_(size) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        bitmap_ = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-        dc_ = ::CreateCompatibleDC(nullptr);
-        old_ = ::SelectObject(dc_, bitmap_);
-        RECT all{0, 0, size.cx, size.cy};
-        ::FillRect(dc_, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    }
-    ~Drawing() {
-        ::SelectObject(dc_, old_);
-        ::DeleteDC(dc_);
-        ::DeleteObject(bitmap_);
-    }
-    Drawing(const Drawing&) = delete;
-    Drawing& operator=(const Drawing&) = delete;
-
-    [[nodiscard]] HDC dc() const { return dc_; }
-    [[nodiscard]] Region region() const {
-        return {[this](int x, int y) {
-                    const DWORD p = static_cast<const DWORD*>(bits_)[y * size_.cx + x];
-                    return RGB(p >> 16 & 255, p >> 8 & 255, p & 255);
-                },
-                {0, 0, size_.cx, size_.cy}};
-    }
-
-private:
-    SIZE size_;
-    HBITMAP bitmap_ = nullptr;
-    void* bits_ = nullptr;
-    HDC dc_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-};
-
-// What a player reads of a caption: an ampersand before a character marks it and is not shown,
-// two show one. The marked character, or 0.
-std::pair<std::string, char> shown(const std::string& caption) {
-    std::string text;
-    char key = 0;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&' && i + 1 < caption.size()) {
-            ++i;
-            key = caption[i] != '&' && key == 0 ? caption[i] : key;
-        }
-        text += caption[i];
-    }
-    return {text, key};
-}
-
-int CALLBACK noteFace(const LOGFONTW* font, const TEXTMETRICW* metrics, DWORD, LPARAM faces) {
-    // Japanese faces of the pitch asked for; those named with "@" are for vertical text.
-    auto& [list, fixed] = *reinterpret_cast<std::pair<std::vector<std::wstring>, bool>*>(faces);
-    const bool proportional = (metrics->tmPitchAndFamily & TMPF_FIXED_PITCH) != 0;
-    if (font->lfFaceName[0] != L'@' && proportional != fixed) {
-        list.emplace_back(font->lfFaceName);
-    }
-    return 1;
-}
-
-// The faces a design font may be drawn in: its own where it is installed, else any Japanese face
-// of its pitch. The design's "ＭＳ ゴシック" is fixed pitch, "ＭＳ Ｐゴシック" proportional.
-std::vector<std::wstring> faces(const std::wstring& design) {
-    std::pair<std::vector<std::wstring>, bool> found{{}, design.find(L'Ｐ') == std::wstring::npos};
-    LOGFONTW query{};
-    query.lfCharSet = SHIFTJIS_CHARSET;
-    HDC dc = ::GetDC(nullptr);
-    ::EnumFontFamiliesExW(dc, &query, noteFace, reinterpret_cast<LPARAM>(&found), 0);
-    ::ReleaseDC(nullptr, dc);
-    const bool own = std::find(found.first.begin(), found.first.end(), design) != found.first.end();
-    return own ? std::vector{design} : found.first;
-}
-
-// A label sized to its caption fits it in the design's font, a face of the design's or a stand-in:
-// the text's extent and the label's frame.
-bool fits(HWND label, const std::string& font, int dpi) {
-    const std::size_t sizeAt = font.rfind(' ', font.rfind(' ') - 1);
-    const std::wstring face = vostrel::widen(font.substr(0, sizeAt));
-    const int points = std::stoi(font.substr(sizeAt + 1));
-    const bool bold = font.ends_with(" bold");
-    RECT outer;
-    RECT inner;
-    ::GetWindowRect(label, &outer);
-    ::GetClientRect(label, &inner);
-    const int frame = (outer.right - outer.left - inner.right) / 2;
-    const std::wstring caption = vostrel::widen(text(label));
-    HDC dc = ::GetDC(nullptr);
-    bool fitted = false;
-    for (const std::wstring& candidate : faces(face)) {
-        HFONT made =
-            ::CreateFontW(-::MulDiv(points, dpi, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE,
-                          FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0, 0, 0, candidate.c_str());
-        HGDIOBJ old = ::SelectObject(dc, made);
-        SIZE extent{};
-        ::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
-        TEXTMETRICW metrics{};
-        ::GetTextMetricsW(dc, &metrics);
-        ::SelectObject(dc, old);
-        ::DeleteObject(made);
-        fitted =
-            fitted || (inner.right == extent.cx && inner.bottom == metrics.tmHeight && frame >= 0);
-    }
-    ::ReleaseDC(nullptr, dc);
-    return fitted;
-}
 
 // Whether another window lies over part of `area`, on the screen.
 bool covered(HWND window, const RECT& area) {
@@ -378,71 +215,171 @@ bool covered(HWND window, const RECT& area) {
     return false;
 }
 
-// A caption in the system's font for controls, at `dpi`, is as wide in ink as the helper draws it.
-bool inSystemFont(const Screen& screen, HWND control, const std::string& caption, int dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, dpi, 96);
-    HFONT font = ::CreateFontIndirectW(&metrics.lfMessageFont);
-    Drawing drawn({1200, 200});
-    HGDIOBJ old = ::SelectObject(drawn.dc(), font);
-    RECT area{10, 10, 1190, 190};
-    const std::wstring wide = vostrel::widen(caption);
-    ::DrawTextW(drawn.dc(), wide.c_str(), static_cast<int>(wide.size()), &area,
-                DT_SINGLELINE | (className(control) == "Button" ? 0 : DT_NOPREFIX));
-    ::SelectObject(drawn.dc(), old);
-    ::DeleteObject(font);
-    RECT place = clientOnScreen(control);
-    const bool button = className(control) == "Button";
-    ::InflateRect(&place, button ? -4 : 0, button ? -4 : 0);
-    // Within a pixel at each end: the two grounds shade the glyphs' edges differently.
-    return std::abs(region(screen, place).inkWidth() - drawn.region().inkWidth()) <= 2;
+// Where a control's caption is drawn: a button's inside its edges.
+RECT captionArea(HWND control) {
+    RECT area = clientOnScreen(control);
+    const int edge = className(control) == "Button" ? -4 : 0;
+    ::InflateRect(&area, edge, edge);
+    return area;
 }
 
-// The runs of columns with ink, as "from-to" pairs: where a text's characters stand.
-std::string inkRuns(const Region& part) {
-    const std::vector<int> columns = part.profile();
-    std::string runs;
-    for (std::size_t x = 0; x < columns.size(); ++x) {
-        if (columns[x] > 0 && (x == 0 || columns[x - 1] == 0)) {
-            runs += to_string(x) + "-";
+// A caption's ink is as wide on the screen as the helper draws it in one of `fonts`: the design's
+// face, points and weight ("ＭＳ ゴシック 18 bold"), a Japanese face of its pitch where the face
+// itself is missing; or "-", the system's message font.
+bool inFont(const Picture& screen, HWND control, const std::string& font, int dpi) {
+    std::vector<LOGFONTW> fonts;
+    if (font == "-") {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, dpi, 96);
+        fonts.push_back(metrics.lfMessageFont);
+    } else {
+        const std::size_t at = font.rfind(' ', font.rfind(' ') - 1);
+        const std::wstring face = vostrel::widen(font.substr(0, at));
+        LOGFONTW query{};
+        query.lfCharSet = SHIFTJIS_CHARSET;
+        query.lfHeight = -::MulDiv(std::stoi(font.substr(at + 1)), dpi, 72);
+        query.lfWeight = font.ends_with(" bold") ? FW_BOLD : FW_NORMAL;
+        // "ＭＳ ゴシック" is fixed pitch, "ＭＳ Ｐゴシック" proportional; "@" faces are for
+        // vertical text.
+        std::pair<std::vector<std::wstring>, bool> faces{{},
+                                                         face.find(L'Ｐ') == std::wstring::npos};
+        HDC dc = ::GetDC(nullptr);
+        ::EnumFontFamiliesExW(
+            dc, &query,
+            [](const LOGFONTW* each, const TEXTMETRICW* metrics, DWORD, LPARAM to) {
+                auto& [list, fixed] = *reinterpret_cast<decltype(faces)*>(to);
+                if (each->lfFaceName[0] != L'@' &&
+                    ((metrics->tmPitchAndFamily & TMPF_FIXED_PITCH) == 0) == fixed) {
+                    list.emplace_back(each->lfFaceName);
+                }
+                return 1;
+            },
+            reinterpret_cast<LPARAM>(&faces), 0);
+        ::ReleaseDC(nullptr, dc);
+        if (std::find(faces.first.begin(), faces.first.end(), face) != faces.first.end()) {
+            faces.first = {face};
         }
-        if (columns[x] > 0 && (x + 1 == columns.size() || columns[x + 1] == 0)) {
-            runs += to_string(x + 1) + " ";
+        for (const std::wstring& each : faces.first) {
+            fonts.push_back(query);
+            each.copy(fonts.back().lfFaceName, LF_FACESIZE - 1);
         }
     }
-    return runs;
+    const std::wstring caption = vostrel::widen(text(control));
+    const int shown = Area(screen, captionArea(control)).inkWidth();
+    return std::any_of(fonts.begin(), fonts.end(), [&](const LOGFONTW& each) {
+        const Picture own = drawn({1200, 200}, [&](HDC dc) {
+            HFONT made = ::CreateFontIndirectW(&each);
+            HGDIOBJ old = ::SelectObject(dc, made);
+            RECT area{10, 10, 1190, 190};
+            ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &area,
+                        DT_SINGLELINE | (className(control) == "Button" ? 0 : DT_NOPREFIX));
+            ::DeleteObject(::SelectObject(dc, old));
+        });
+        // Within a pixel at each end: the two grounds shade the glyphs' edges differently.
+        return std::abs(Area(own, {0, 0, 1200, 200}).inkWidth() - shown) <= 2;
+    });
 }
 
-// The menu bar shows the design's menus: drawn by the system from the windows table's captions,
-// its text stands exactly where the game's does.
-bool menuBar(const Screen& screen, HWND window, const std::string& menus) {
-    using DrawMenuBarTemp = DWORD(WINAPI*)(HWND, HDC, RECT*, HMENU, HFONT);
-    const auto draw = reinterpret_cast<DrawMenuBarTemp>(reinterpret_cast<void (*)()>(
-        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "DrawMenuBarTemp")));
-    const RECT client = clientOnScreen(window);
-    RECT bar{0, 0, client.right - client.left, ::GetSystemMetrics(SM_CYMENU)};
-    HMENU menu = ::CreateMenu();
-    for (std::size_t from = 0; from < menus.size();) {
-        const std::size_t to = std::min(menus.find("; ", from), menus.size());
-        const std::string top = menus.substr(from, menus.find(" > ", from) - from);
-        ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()),
-                      vostrel::widen(top).c_str());
-        from = to + 2;
+// Whether an area of the screen shows a missing glyph's box: cut into cells at the columns with no
+// ink, a cell whose ink is only a rectangle's outline. An area with no ink at all shows nothing
+// of its text either.
+std::string boxes(const Area& area) {
+    const auto cells = area.runs();
+    if (cells.empty()) {
+        return "nothing drawn";
     }
-    Drawing drawn({bar.right, bar.bottom});
-    draw(nullptr, drawn.dc(), &bar, menu, nullptr);
-    ::DestroyMenu(menu);
-    const Region shown =
-        region(screen, {client.left, client.top - bar.bottom, client.right, client.top});
-    return inkRuns(shown) == inkRuns(drawn.region());
+    for (const auto& [left, right] : cells) {
+        int top = area.r.bottom;
+        int bottom = area.r.top;
+        for (int y = area.r.top; y < area.r.bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                top = area.ink(x, y) ? std::min(top, y) : top;
+                bottom = area.ink(x, y) ? std::max(bottom, y + 1) : bottom;
+            }
+        }
+        const int width = right - left;
+        const int height = bottom - top;
+        // The outline inked nearly all round, the middle empty.
+        int edge = 0;
+        bool middle = false;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                const bool outline = y == top || y == bottom - 1 || x == left || x == right - 1;
+                edge += outline && area.ink(x, y) ? 1 : 0;
+                middle =
+                    middle || (y >= top + height / 3 && y < bottom - height / 3 &&
+                               x >= left + width / 3 && x < right - width / 3 && area.ink(x, y));
+            }
+        }
+        if (width >= 3 && height >= 5 && !middle && 10 * edge >= 9 * (2 * (width + height) - 4)) {
+            return "a box at " + to_string(left) + "," + to_string(top);
+        }
+    }
+    return "";
 }
 
-// The open windows as the design's tables give them at `dpi`: each window's client size, place,
-// caption and menu bar; each control's place as its sizing keeps it, its caption as a player reads
+// Every caption of the game's labels and buttons, message boxes' too, that no other window
+// covers.
+std::string boxes(const Picture& screen) {
+    std::string found;
+    const auto look = [&](HWND window, const RECT& area, const char* what) {
+        const std::string wrong = covered(window, area) ? "" : boxes(Area(screen, area));
+        found +=
+            wrong.empty() ? "" : std::string(what) + " \"" + text(window) + "\": " + wrong + "; ";
+    };
+    for (HWND top : {gameWindow(L"#32770"), gameWindow(L"frmAbout"), gameWindow(L"frmMain")}) {
+        if (top == nullptr) {
+            continue;
+        }
+        for (HWND child = ::GetWindow(top, GW_CHILD); child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            const RECT area = captionArea(child);
+            if ((className(child) == "Button" || className(child) == "Static") &&
+                ::IsWindowVisible(child) && !text(child).empty() && area.right > area.left) {
+                look(child, area, "the caption");
+            }
+        }
+    }
+    return found.empty() ? "ok" : found;
+}
+
+// The game's labels are painted in the window's ground colour, their text in its text colour.
+std::string colours(const Picture& screen) {
+    std::string wrong;
+    for (const char* name : {"WORD_LABEL", "RESULT_LABEL", "ANSWER_LABEL"}) {
+        const Area label(screen, clientOnScreen(named(name)));
+        bool inText = false;
+        for (int y = label.r.top; y < label.r.bottom; ++y) {
+            for (int x = label.r.left; x < label.r.right; ++x) {
+                inText = inText || label.at(x, y) == ::GetSysColor(COLOR_WINDOWTEXT);
+            }
+        }
+        const bool ground = label.ground == ::GetSysColor(COLOR_WINDOW);
+        wrong += ground && inText ? "" : std::string(name) + (ground ? "'s text; " : "'s ground; ");
+    }
+    return wrong.empty() ? "ok" : wrong;
+}
+
+// What a player reads of a caption: an ampersand before a character marks it and is not shown,
+// two show one. The text, and the marked character or 0.
+std::pair<std::string, char> shown(const std::string& caption) {
+    std::string read;
+    char key = 0;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) {
+            key = caption[++i] != '&' && key == 0 ? caption[i] : key;
+        }
+        read += caption[i];
+    }
+    return {read, key};
+}
+
+// The open windows as the design's tables give them at `dpi`: each window's client size, place
+// and caption; each control's place as its sizing keeps it, its caption as a player reads
 // it, and its font.
-std::string design(int dpi, const Screen& screen) {
+std::string design(int dpi, const Picture& screen) {
     std::string wrong;
     const auto note = [&](bool ok, const std::string& what) { wrong += ok ? "" : what + "; "; };
     for (const acceptance::Row& form : table("windows.tsv")) {
@@ -452,185 +389,63 @@ std::string design(int dpi, const Screen& screen) {
             continue;
         }
         const RECT client = clientOnScreen(window);
-        note(client.right - client.left == pixels(form.at("width"), dpi) &&
-                 client.bottom - client.top == pixels(form.at("height"), dpi),
+        note(place(client).starts_with(to_string(pixels(form.at("width"), dpi)) + "x" +
+                                       to_string(pixels(form.at("height"), dpi)) + "+") &&
+                 (form.at("left") == "-" || (client.left == pixels(form.at("left"), dpi) &&
+                                             client.top == pixels(form.at("top"), dpi))),
              name + "'s client area");
-        note(form.at("left") == "-" || (client.left == pixels(form.at("left"), dpi) &&
-                                        client.top == pixels(form.at("top"), dpi)),
-             name + "'s place");
         note(text(window) == form.at("caption"), name + "'s caption");
-        note(form.at("menus") == "-" || screen.width == 0 ||
-                 menuBar(screen, window, form.at("menus")),
-             name + "'s menus");
         for (const acceptance::Row& row : table("design.tsv")) {
+            const std::string what =
+                row.at("control") + (row.at("index") == "-" ? "" : "(" + row.at("index") + ")");
             if (row.at("window") != name) {
                 continue;
             }
-            const std::string what =
-                row.at("control") + (row.at("index") == "-" ? "" : "(" + row.at("index") + ")");
-            HWND item = control(what);
-            RECT got = clientOnScreen(item);
+            HWND item = control(window, what);
+            RECT got{};
             ::GetWindowRect(item, &got);
             ::OffsetRect(&got, -client.left, -client.top);
             const int left = pixels(row.at("left"), dpi);
-            const int top = pixels(row.at("top"), dpi);
             const int width = pixels(row.at("width"), dpi);
             const int height = pixels(row.at("height"), dpi);
             const std::string& sizing = row.at("sizing");
             const std::string shows = text(item);
-            bool placed = got.top == top;
+            const bool cut = shows.find("…") != std::string::npos;
+            bool placed = got.top == pixels(row.at("top"), dpi);
             if (sizing == "fixed") {
-                placed = placed && got.left == left && got.right - got.left == width &&
-                         got.bottom - got.top == height;
-            } else if (sizing == "centre" && shows.find("…") == std::string::npos) {
-                placed = placed && std::abs(got.left + got.right - (2 * left + width)) <= 1;
+                placed =
+                    placed && place(got) == place({left, got.top, left + width, got.top + height});
             } else if (sizing == "centre") {  // cut to its ends: within the window
-                placed = placed && got.left >= 0 && got.right <= client.right - client.left;
+                placed = placed && (cut ? got.left >= 0 && got.right <= client.right - client.left
+                                        : std::abs(got.left + got.right - (2 * left + width)) <= 1);
             } else {
                 placed = placed && got.left == left;
             }
             // A picture area takes its picture's size, as designed at 96 dpi, and its frame.
-            placed =
-                placed && (sizing != "picture" || (std::abs(got.right - got.left - width) <= 2 &&
-                                                   std::abs(got.bottom - got.top - height) <= 2));
-            note(placed, what + "'s place");
+            note(placed && (sizing != "picture" || (std::abs(got.right - got.left - width) <= 2 &&
+                                                    std::abs(got.bottom - got.top - height) <= 2)),
+                 what + "'s place");
             const std::string& caption = row.at("caption");
             if (row.at("kind") == "button") {
                 // The one open case: the blank after its ampersand is no access key.
-                const auto [want, key] = caption == "Reset & Start"
-                                             ? std::pair<std::string, char>(caption, 0)
-                                             : shown(caption);
-                note(shown(shows) == std::pair(want, key), what + "'s caption");
+                note(shown(shows) ==
+                         (caption == "Reset & Start" ? std::pair(caption, '\0') : shown(caption)),
+                     what + "'s caption");
             } else if (caption != "-" && sizing == "fixed") {
                 note(shows == caption, what + "'s caption");
             }
-            const std::string& font = row.at("font");
-            if (font != "-") {
-                note(fits(item, font, dpi), what + "'s font");
-            } else if (row.at("kind") != "picture" && !shows.empty() && screen.width > 0 &&
-                       !covered(item, clientOnScreen(item))) {
-                note(inSystemFont(screen, item, shows, dpi), what + "'s font");
+            if (row.at("kind") != "picture" && screen.width > 0 &&
+                !covered(item, clientOnScreen(item))) {
+                note(inFont(screen, item, row.at("font"), dpi), what + "'s font");
             }
         }
-    }
-    return wrong.empty() ? "ok" : wrong;
-}
-
-// Whether a region of the screen shows a missing glyph's box: cut into cells at the columns with
-// no ink, a cell whose ink is only a rectangle's outline. A region with no ink at all shows
-// nothing of its text either.
-std::string boxes(const Screen& screen, const RECT& area) {
-    const Region part = region(screen, area);
-    const RECT& r = part.r;
-    if (r.right <= r.left || r.bottom <= r.top) {
-        return "off the screen";
-    }
-    const auto ink = part.ink();
-    const std::vector<int> columns = part.profile();
-    int cells = 0;
-    for (int x = r.left; x < r.right; ++x) {
-        if (columns[static_cast<std::size_t>(x - r.left)] == 0) {
-            continue;
-        }
-        RECT cell{x, r.bottom, x, r.top};
-        for (; x < r.right && columns[static_cast<std::size_t>(x - r.left)] > 0; ++x) {
-            cell.right = x + 1;
-            for (int y = r.top; y < r.bottom; ++y) {
-                if (ink(x, y)) {
-                    cell.top = std::min<LONG>(cell.top, y);
-                    cell.bottom = std::max<LONG>(cell.bottom, y + 1);
-                }
-            }
-        }
-        ++cells;
-        const int width = cell.right - cell.left;
-        const int height = cell.bottom - cell.top;
-        if (width < 3 || height < 5) {
-            continue;
-        }
-        // The outline inked nearly all round, the middle empty.
-        int edge = 0;
-        for (int i = cell.left; i < cell.right; ++i) {
-            edge += (ink(i, cell.top) ? 1 : 0) + (ink(i, cell.bottom - 1) ? 1 : 0);
-        }
-        for (int i = cell.top; i < cell.bottom; ++i) {
-            edge += (ink(cell.left, i) ? 1 : 0) + (ink(cell.right - 1, i) ? 1 : 0);
-        }
-        bool middle = false;
-        for (int y = cell.top + height / 3; y < cell.bottom - height / 3; ++y) {
-            for (int i = cell.left + width / 3; i < cell.right - width / 3; ++i) {
-                middle = middle || ink(i, y);
-            }
-        }
-        if (!middle && 10 * edge >= 9 * 2 * (width + height)) {
-            return "a box at " + to_string(cell.left) + "," + to_string(cell.top);
-        }
-    }
-    return cells > 0 ? "" : "nothing drawn";
-}
-
-// Every text of the game's windows that no other window covers: their titles, up to the frame's
-// buttons, and the captions of their labels and buttons, inside the buttons' edges.
-std::string boxes(const Screen& screen) {
-    std::string found;
-    const auto look = [&](HWND window, RECT area, const char* what) {
-        if (covered(window, area)) {
-            return;
-        }
-        const std::string wrong = boxes(screen, area);
-        found +=
-            wrong.empty() ? "" : std::string(what) + " \"" + text(window) + "\": " + wrong + "; ";
-    };
-    for (HWND top : {gameWindow(L"#32770"), gameWindow(L"frmAbout"), gameWindow(L"frmMain")}) {
-        if (top == nullptr) {
-            continue;
-        }
-        RECT frame;
-        ::GetWindowRect(top, &frame);
-        const RECT client = clientOnScreen(top);
-        const int border = client.left - frame.left;
-        // A sizable window shows its icon before the title, and Minimize and Maximize after.
-        const bool sizable = (::GetWindowLongW(top, GWL_STYLE) & WS_THICKFRAME) != 0;
-        const int caption = ::GetSystemMetrics(SM_CYCAPTION);
-        const int buttons = ::GetSystemMetrics(SM_CXSIZE) * (sizable ? 3 : 1);
-        look(top,
-             {frame.left + border + (sizable ? caption : 0), frame.top + border,
-              frame.right - border - buttons, frame.top + border + caption - 1},
-             "the title");
-        for (HWND child = ::GetWindow(top, GW_CHILD); child != nullptr;
-             child = ::GetWindow(child, GW_HWNDNEXT)) {
-            const bool button = className(child) == "Button";
-            RECT area = clientOnScreen(child);
-            if ((button || className(child) == "Static") && ::IsWindowVisible(child) &&
-                !text(child).empty() && area.right > area.left) {
-                ::InflateRect(&area, button ? -4 : 0, button ? -4 : 0);
-                look(child, area, "the caption");
-            }
-        }
-    }
-    return found.empty() ? "ok" : found;
-}
-
-// The game's labels are painted in the window's ground colour, their text in its text colour.
-std::string colours(const Screen& screen) {
-    std::string wrong;
-    for (const char* name : {"WORD_LABEL", "RESULT_LABEL", "ANSWER_LABEL"}) {
-        const Region part = region(screen, clientOnScreen(control(name)));
-        bool text = false;
-        for (int y = part.r.top; y < part.r.bottom; ++y) {
-            for (int x = part.r.left; x < part.r.right; ++x) {
-                text = text || part.at(x, y) == ::GetSysColor(COLOR_WINDOWTEXT);
-            }
-        }
-        const bool ground = part.ground() == ::GetSysColor(COLOR_WINDOW);
-        wrong += ground && text ? "" : std::string(name) + (ground ? "'s text; " : "'s ground; ");
     }
     return wrong.empty() ? "ok" : wrong;
 }
 
 // Windows suggests a frame around the client area scaled to the new density, the frame itself
 // sized for that density, and hands it over in the receiver's memory.
-void changeDpi(int dpi) {
+std::string changeDpi(int dpi) {
     HWND main = gameWindow(L"frmMain");
     RECT frame;
     ::GetWindowRect(main, &frame);
@@ -639,8 +454,7 @@ void changeDpi(int dpi) {
     suggested.right = ::MulDiv(suggested.right, dpi, currentDpi);
     suggested.bottom = ::MulDiv(suggested.bottom, dpi, currentDpi);
     ::AdjustWindowRectExForDpi(&suggested, static_cast<DWORD>(::GetWindowLongW(main, GWL_STYLE)),
-                               ::GetMenu(main) != nullptr,
-                               static_cast<DWORD>(::GetWindowLongW(main, GWL_EXSTYLE)),
+                               TRUE, static_cast<DWORD>(::GetWindowLongW(main, GWL_EXSTYLE)),
                                static_cast<UINT>(dpi));
     ::OffsetRect(&suggested, frame.left - suggested.left, frame.top - suggested.top);
     void* there = ::VirtualAllocEx(game.hProcess, nullptr, sizeof suggested,
@@ -650,139 +464,81 @@ void changeDpi(int dpi) {
                           reinterpret_cast<LPARAM>(there), SMTO_ABORTIFHUNG, 30000, nullptr);
     ::VirtualFreeEx(game.hProcess, there, 0, MEM_RELEASE);
     currentDpi = dpi;
-}
-
-std::string start(const std::string& path) {
-    std::wstring program = windowsPath(path);
-    std::wstring commandLine = L"\"" + program + L"\"";
-    const std::wstring folder = program.substr(0, program.rfind(L'\\'));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    return ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                            nullptr, folder.c_str(), &startup, &game) &&
-                   waitFor([] { return gameWindow(L"frmMain") != nullptr; })
-               ? "ok"
-               : "no window";
+    return "ok";
 }
 
 std::string answer(const std::string& command, const std::string& argument) {
-    const std::array<HWND, 3> windows{gameWindow(L"#32770"), gameWindow(L"frmAbout"),
-                                      gameWindow(L"frmMain")};
-    HWND main = windows[2];
-    const std::size_t blank = std::min(argument.find(' '), argument.size());
-    const std::string second = argument.substr(std::min(blank + 1, argument.size()));
+    HWND message = gameWindow(L"#32770");
+    HWND about = gameWindow(L"frmAbout");
+    HWND main = gameWindow(L"frmMain");
+    HWND top = message != nullptr ? message : about != nullptr ? about : main;
+    const auto until = [](const std::function<bool()>& done, const char* otherwise) {
+        return waitFor(done) ? std::string("ok") : std::string(otherwise);
+    };
+    const auto repaint = [&](UINT how) {
+        for (HWND window : {message, about, main}) {
+            ::RedrawWindow(window, nullptr, nullptr, how | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        }
+        return "ok";
+    };
+    const auto frameButton = [&](WPARAM button, bool iconic) {
+        ::PostMessageW(main, WM_SYSCOMMAND, button, 0);
+        return until([&] { return (::IsIconic(main) != FALSE) == iconic; }, "not so");
+    };
+    const auto screen = [&] { return readScreen(argument.substr(argument.find(' ') + 1)); };
+    const std::wstring program = windowsPath(argument);
+    DWORD code = STILL_ACTIVE;
     const std::map<std::string, std::function<std::string()>> commands{
-        {"start", [&] { return start(argument); }},
-        {"focus", [] { return focus(); }},
-        {"framed", [] { return framed(); }},
-        {"state", [&] { return windows[0]   ? "message"
-                               : windows[1] ? "open"
-                                            : "closed"; }},
+        {"start",
+         [&] {
+             return start(program, program.substr(0, program.rfind(L'\\')), game)
+                        ? until([] { return gameWindow(L"frmMain") != nullptr; }, "no window")
+                        : "cannot start";
+         }},
+        {"focus", focus},
+        {"framed", framed},
+        {"state",
+         [&] { return message != nullptr ? "message"
+                      : about != nullptr ? "open"
+                                         : "closed"; }},
         {"menus",
          [] {
              return (threadInfo().flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)) != 0 ? "menus"
                                                                                      : "none";
          }},
-        {"text", [&] { return text(control(argument)); }},
-        {"rect",
-         [&] {
-             RECT area{};
-             ::GetWindowRect(control(argument), &area);
-             return to_string(area.right - area.left) + "x" + to_string(area.bottom - area.top) +
-                    "+" + to_string(area.left) + "+" + to_string(area.top);
-         }},
-        {"client",
-         [&] {
-             const RECT area = clientOnScreen(main);
-             return to_string(area.right - area.left) + " " + to_string(area.bottom - area.top);
-         }},
-        {"origin",
-         [&] {
-             const RECT area = clientOnScreen(main);
-             return to_string(area.left) + " " + to_string(area.top);
-         }},
+        {"text", [&] { return text(named(argument)); }},
+        {"rect", [&] { return place(windowRect(named(argument))); }},
+        {"client", [&] { return place(clientOnScreen(main)); }},
         {"front",
          [&] {
-             HWND top = *std::find_if(windows.begin(), windows.end() - 1, [](HWND w) { return w; });
              ::SetForegroundWindow(top);
-             return waitFor([&] { return ::GetForegroundWindow() == top; }) ? "ok" : "not in front";
+             return until([&] { return ::GetForegroundWindow() == top; }, "not in front");
          }},
         {"about",
          [&] {
-             const auto& menu = forms::mainForm().menu;
-             for (std::size_t i = 0; i < menu.size(); ++i) {
-                 if (menu[i].id == forms::Id::mnuHelpAbout) {
-                     ::PostMessageW(main, WM_COMMAND, vostrel::win32::menuId(i), 0);
-                 }
-             }
-             return waitFor([] { return gameWindow(L"frmAbout") != nullptr; }) ? "ok" : "no About";
+             choose(main, forms::Id::mnuHelpAbout);
+             return until([] { return gameWindow(L"frmAbout") != nullptr; }, "no About");
          }},
-        {"minimise",
-         [&] {
-             ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-             return waitFor([&] { return ::IsIconic(main) != FALSE; }) ? "ok" : "not minimised";
-         }},
-        {"restore",
-         [&] {
-             ::PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
-             return waitFor([&] { return ::IsIconic(main) == FALSE; }) ? "ok" : "not restored";
-         }},
-        {"settle",
-         [&] {
-             for (HWND window : windows) {
-                 ::RedrawWindow(window, nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
-             }
-             return "ok";
-         }},
-        {"redraw",
-         [&] {
-             for (HWND window : windows) {
-                 ::RedrawWindow(
-                     window, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-             }
-             return "ok";
-         }},
+        {"minimise", [&] { return frameButton(SC_MINIMIZE, true); }},
+        {"restore", [&] { return frameButton(SC_RESTORE, false); }},
+        {"settle", [&] { return repaint(0); }},
+        {"redraw", [&] { return repaint(RDW_INVALIDATE | RDW_ERASE | RDW_FRAME); }},
         {"close",
          [&] {
-             for (HWND window : {windows[0], windows[1]}) {
-                 if (window != nullptr) {
-                     ::PostMessageW(window, WM_CLOSE, 0, 0);
-                     waitFor([&] { return !::IsWindow(window); });
-                 }
-             }
-             return "ok";
+             ::PostMessageW(message, WM_CLOSE, 0, 0);
+             ::PostMessageW(about, WM_CLOSE, 0, 0);
+             return until([] { return !gameWindow(L"#32770") && !gameWindow(L"frmAbout"); },
+                          "still open");
          }},
-        {"dpi",
-         [&] {
-             changeDpi(std::stoi(argument));
-             return "ok";
-         }},
-        {"scheme",
-         [&] {
-             const COLORREF before = ::GetSysColor(COLOR_CAPTIONTEXT);
-             const auto colour = static_cast<COLORREF>(std::stoul(argument, nullptr, 16));
-             const int element = COLOR_CAPTIONTEXT;
-             const COLORREF value = RGB(colour >> 16 & 255, colour >> 8 & 255, colour & 255);
-             ::SetSysColors(1, &element, &value);
-             char said[8];
-             std::snprintf(said, sizeof said, "%02X%02X%02X", GetRValue(before), GetGValue(before),
-                           GetBValue(before));
-             return std::string(said);
-         }},
-        {"design", [&] { return design(std::stoi(argument), readScreen(second)); }},
-        {"boxes",
-         [&] {
-             const Screen screen = readScreen(argument);
-             return screen.width > 0 ? boxes(screen) : "no screenshot in " + argument;
-         }},
-        {"colours", [&] { return colours(readScreen(argument)); }},
+        {"dpi", [&] { return changeDpi(std::stoi(argument)); }},
+        {"design", [&] { return design(std::stoi(argument), screen()); }},
+        {"boxes", [&] { return boxes(screen()); }},
+        {"colours", [&] { return colours(screen()); }},
         {"end",
-         [] {
-             DWORD code = STILL_ACTIVE;
+         [&] {
              ::WaitForSingleObject(game.hProcess, 30000);
              ::GetExitCodeProcess(game.hProcess, &code);
-             return code == STILL_ACTIVE ? std::string("still running") : to_string(code);
+             return code == STILL_ACTIVE ? "still running" : to_string(code);
          }},
     };
     const auto found = commands.find(command);
