@@ -29,7 +29,7 @@ mkdir -p "$findings"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-# Longest input worth trying: enough for a field longer than any word, a few registry values or a
+# Longest input worth trying: enough for a field longer than any word, or a
 # small picture of every kind.
 max_len() {
     case "$1" in

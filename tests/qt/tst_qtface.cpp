@@ -1,7 +1,7 @@
 #include <QAccessible>
+#include <QDialog>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QtMath>
@@ -344,55 +344,6 @@ private slots:
         QCOMPARE(area->size(), shown + QSize(2, 2));
         QCOMPARE(area->pixmap().toImage().pixelColor(0, 0),
                  shown == size ? QColor(Qt::red) : area->palette().color(QPalette::Base));
-    }
-
-    // The system-information message of About's access key is owned by, and centred on, the
-    // About window.
-    void messageOverAbout() {
-        AppFolder folder;
-        const auto main = folder.load();
-        main->show();
-        QVERIFY(QTest::qWaitForWindowActive(main.get()));
-        QString message;
-        bool messageOnAbout = false;
-        whenModal([&](QWidget* about) {
-            whenModal(
-                [&](QWidget* box) {
-                    message = qobject_cast<QMessageBox*>(box)->text();
-                    messageOnAbout = box->parentWidget() == about &&
-                                     about->geometry().contains(box->geometry().center());
-                },
-                about);
-            pressKey("Alt+s");
-            QTRY_VERIFY(!message.isEmpty());
-        });
-        main->form().Click(Id::mnuHelpAbout);
-        QCOMPARE(message, QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
-        QVERIFY(messageOnAbout);
-    }
-
-    // Screen readers find the game's state in the controls' names, and hear each guess from a
-    // notification of the window that is neither a widget nor drawn.
-    void screenReadersAreTold() {
-        AppFolder folder;
-        const auto window = folder.load();
-        const QList<QWidget*> before = window->findChildren<QWidget*>();
-        for (const int index : {25, 0, 15}) {  // z, a, p
-            QTest::mouseClick(find(*window, "CMD_ALPHA", index), Qt::LeftButton);
-        }
-        QCOMPARE(window->findChildren<QWidget*>(), before);
-        QAccessibleInterface* note = QAccessible::queryAccessibleInterface(
-            window->findChild<QObject*>(QStringLiteral("vostrelAnnouncement")));
-        QVERIFY(note != nullptr);
-        QCOMPARE(note->role(), QAccessible::Notification);
-        QCOMPARE(note->text(QAccessible::Name), "p found. Word: a, p, p, blank, blank");
-        QStringList names;
-        for (const char* name : {"WORD_LABEL", "RESULT_LABEL", "HUNG_PICT", "ANSWER_LABEL"}) {
-            names << QAccessible::queryAccessibleInterface(find(*window, name))
-                         ->text(QAccessible::Name);
-        }
-        QCOMPARE(names, QStringList({"Word: a, p, p, blank, blank", "9 tries left",
-                                     "Gallows: 1 of 10 misses", "Answer hidden"}));
     }
 
     // Every edge of every frame is drawn, whatever the scale factor (ctest runs this at 1.25 and
