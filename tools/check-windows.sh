@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/deps.sh g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick unzip
+bash tools/deps.sh g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb xdotool imagemagick unzip
 source tools/wine-run.sh
 
 take_wine_prefix

@@ -17,6 +17,7 @@ test('the data files: missing, empty, broken, in UTF-16', async () => {
     for (const [files, shown] of [
              // the files, and the message or the word shown
              [{'h_dat.txt': null}, 'Data File Not exists.'],
+             [{'h_dat.txt': 'folder'}, 'Data File Not exists.'],
              [{'h_dat.txt': '\ufeff'}, 'The word file holds no words.'],
              [{'h_dat.txt': 'apple\n', '0.bmp': 'BM broken'}, '?????'],
              [{'h_dat.txt': utf16('kiwi\r\n', false)}, '????'],

@@ -36,6 +36,15 @@ export async function start() {
             request.socket.destroy();
             return;
         }
+        // A folder's name, as common servers answer it: a redirect to its listing.
+        if (site && fs.existsSync(file) && fs.statSync(file).isDirectory()) {
+            response.writeHead(301, {Location: `${request.url}/`}).end();
+            return;
+        }
+        if (site && address.endsWith('/') && !fs.existsSync(file)) {
+            response.writeHead(200, {'Content-Type': 'text/html'}).end('<!DOCTYPE HTML>\n<ul>');
+            return;
+        }
         if (!site || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
             response.writeHead(404).end();
             return;
@@ -88,9 +97,11 @@ export function site(files = {}) {
     for (const name of fs.readdirSync(bin))
         fs.copyFileSync(path.join(bin, name), path.join(folder, name));
     for (const [name, bytes] of Object.entries(files)) {
-        if (bytes === null)
+        if (bytes === null || bytes === 'folder')
             fs.rmSync(path.join(folder, name), {force: true});
-        else
+        if (bytes === 'folder')
+            fs.mkdirSync(path.join(folder, name));
+        else if (bytes !== null)
             fs.writeFileSync(path.join(folder, name), bytes);
     }
     return {

@@ -80,9 +80,11 @@ const Folder = (() => {
         const got =
             fetch(name, {cache: fresh ? 'no-cache' : 'default'})
                 .then(
-                    (response) => response.ok ?
+                    // A server answers a folder's name with a redirect to its listing: no file.
+                    (response) => response.ok && !response.url.endsWith('/') ?
                         response.arrayBuffer().then((bytes) => new Uint8Array(bytes)) :
-                        response.status)
+                        response.ok ? 404 :
+                                      response.status)
                 // Without an answer, what is in hand stays; the program reads no bytes as
                 // a file it could not read.
                 .then((bytes) => held.set(name, bytes), () => held.has(name) || held.set(name, 0))
@@ -384,6 +386,7 @@ const Page = (() => {
         build,
         room,
         closeMenus,
+        menusOpen: () => menus.some((menu) => !menu.list.hidden),
         menuKey,
         menusActive,
         inWindow,
@@ -638,9 +641,15 @@ function newGame() {
 // A word list of the player's own: the program says whether it can be played. One that cannot
 // is refused, and the game and the list in use go on; one that can starts a new game.
 function chooseList(file) {
-    if (!file || !window.Module?.started)
+    if (!file)
         return;
-    $('list-refused').textContent = '';
+    // The game window beneath About or a message takes nothing until it is closed.
+    const waitFor = !window.Module?.started  ? 'the game is still loading' :
+        $('about').open || $('message').open ? 'close the open window first' :
+                                               null;
+    $('list-refused').textContent = waitFor ? `${file.name} is not used: ${waitFor}.` : '';
+    if (waitFor)
+        return;
     const limit = Module._vostrel_list_limit();
     file.slice(0, limit + 1)
         .arrayBuffer()
@@ -723,7 +732,13 @@ document.addEventListener('mousedown', (event) => {
             Page.closeMenus(true);
         return;
     }
-    Page.closeMenus(true);
+    // The press that closes an open menu does nothing else, as on the desktop.
+    if (Page.menusOpen()) {
+        Page.closeMenus(true);
+        event.preventDefault();
+        swallowClick = true;
+        return;
+    }
     const w = $('about').open ? 1 : 0;
     const frame = $(`client-${w}`).closest('.window');
     if (frame.contains(target) && !target.closest('#about-close')) {
@@ -736,6 +751,13 @@ document.addEventListener('mousedown', (event) => {
     }
     if (!target.closest('button, input, a, label, select, textarea, [tabindex]'))
         event.preventDefault();
+}, true);
+
+let swallowClick = false;
+document.addEventListener('click', (event) => {
+    if (swallowClick)
+        event.stopPropagation();
+    swallowClick = false;
 }, true);
 
 $('message-ok').addEventListener('click', Page.dismissMessage);
