@@ -15,8 +15,7 @@
 // Faces that draw nothing: they keep what the windows' procedures last told each control. Text
 // takes 10 pixels a character and 20 in height at 96 dpi (scaled with the density), and a frame
 // 2 pixels a side wherever the design draws one, so every place can be worked out by hand.
-// Messages and the About window either wait, as a desktop toolkit's do, or return at once, as a
-// browser's must, leaving the test to dismiss them.
+// Messages and the About window wait, as a desktop toolkit's do.
 template <class View>
 class Recording : public View {
 public:
@@ -34,9 +33,8 @@ public:
                                                                                               : 2;
     }
     [[nodiscard]] vostrel::forms::TextSize measureText(Id, std::string_view text) const override {
-        const int scale = textScales ? dpiNow : vostrel::forms::kDesignDpi;
-        return {10 * static_cast<int>(vostrel::decodeUtf8(text).size()) * scale / 96,
-                20 * scale / 96};
+        return {10 * static_cast<int>(vostrel::decodeUtf8(text).size()) * dpiNow / 96,
+                20 * dpiNow / 96};
     }
     void setCaption(Id control, std::string_view text) override { captions[control] = text; }
     void setBounds(Ref control, const vostrel::forms::Rect& rect) override {
@@ -51,11 +49,7 @@ public:
     void showMessage(std::string_view title, std::string_view text,
                      std::function<void()> then) override {
         messages.push_back(std::string(title) + ": " + std::string(text));
-        if (waits) {
-            then();
-        } else {
-            dismiss = std::move(then);
-        }
+        then();
     }
     void unload() override { unloaded = true; }
 
@@ -63,11 +57,8 @@ public:
         return placed.at({control, index});
     }
 
-    bool waits = true;              // messages and About return only once dismissed
-    std::function<void()> dismiss;  // the OK of the message open now, where they do not wait
     int dpiNow = vostrel::forms::kDesignDpi;
     vostrel::forms::Conventions conventionsNow = vostrel::forms::kLinuxConventions;
-    bool textScales = true;  // with the density, as fonts made for it do
     std::map<Id, std::string> captions;
     std::map<std::pair<Id, int>, vostrel::forms::Rect> placed;
     std::map<Id, std::string> spoken;
@@ -88,7 +79,7 @@ public:
     void showModal() override {
         ++shows;
         unloaded = false;
-        if (whileShown && waits) {
+        if (whileShown) {
             whileShown();
         }
     }
@@ -151,7 +142,6 @@ public:
     vostrel::AboutFace& aboutFace(vostrel::frmAbout& form) override {
         aboutForm = &form;
         focused.reset();  // the focus goes to the About window
-        about.waits = waits;
         about.conventionsNow = conventionsNow;
         return about;
     }

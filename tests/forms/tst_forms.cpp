@@ -338,16 +338,6 @@ private slots:
         QCOMPARE(game.view.bounds(Id::WORD_LABEL), bounds);
     }
 
-    // A long answer, shown after a loss beside Reset & Start, keeps clear of the button rather
-    // than hide it, and shows its two ends in the room it has.
-    void answerKeepsClearOfButtons() {
-        Game game(std::string(40, 'q') + "\n");
-        game.form.Form_Load();
-        game.guess(QByteArray(10, 'z'));
-        QCOMPARE(game.caption(Id::ANSWER_LABEL).size(), 29);
-        QCOMPARE(game.view.bounds(Id::ANSWER_LABEL), (Rect{241, 232, 290, 20}));
-    }
-
     // Screen readers hear the word spelled, the tries and the picture by name, told only when
     // they change, and every guess said unasked; the end is an alert as well.
     void screenReaders_data() {
@@ -367,10 +357,6 @@ private slots:
             QStringList{"Word: blank, blank, blank, blank, blank", "9 tries left",
                         "Gallows: 1 of 10 misses", hidden},
             "RESULT_LABEL HUNG_PICT", "z missed. 9 tries left");
-        row("the last try", apple, QByteArray(8, 'z'), 'z',
-            QStringList{"Word: blank, blank, blank, blank, blank", "1 try left",
-                        "Gallows: 9 of 10 misses", hidden},
-            "RESULT_LABEL HUNG_PICT", "z missed. 1 try left");
         row("winning guess", apple, QByteArray("apl"), 'e',
             QStringList{"Word: a, p, p, l, e", "You've got it !", "Gallows: 0 of 10 misses",
                         hidden},
@@ -520,75 +506,6 @@ private slots:
         QCOMPARE(state, shows);
     }
 
-    // A toolkit that cannot wait (a browser): the procedures go on when the message or About
-    // is dismissed, and meanwhile the game window takes no input.
-    void toolkitThatCannotWait() {
-        Game missing;
-        missing.system.files.remove("/game/h_dat.txt");
-        missing.view.waits = false;
-        QVERIFY(!missing.form.Load());
-        QVERIFY(!missing.view.unloaded);
-        missing.form.Click(Id::CMD_RESET);
-        QCOMPARE(missing.messages().size(), 1);
-        missing.view.dismiss();
-        QVERIFY(missing.view.unloaded && missing.form.isUnloaded());
-
-        Game game("moon");
-        game.view.waits = false;
-        QVERIFY(game.form.Load());
-        game.play("Tab About");
-        QCOMPARE(game.view.about.shows, 1);
-        game.form.Click(Id::CMD_ALPHA, 25);
-        game.form.Form_QueryUnload();
-        game.form.KeyDown(keyPress("Tab"));
-        game.form.PointerDown(vostrel::forms::ControlRef{Id::CMD_RESET});
-        QCOMPARE(game.caption(Id::RESULT_LABEL), "LEFT10");
-        QVERIFY(!game.view.focused);  // with the About window
-        vostrel::frmAbout& about = *game.view.aboutForm;
-        about.Click(Id::cmdSysInfo);
-        about.Click(Id::cmdOK);  // the message is still open
-        QVERIFY(!game.view.about.unloaded);
-        game.view.about.dismiss();
-        about.Click(Id::cmdOK);
-        QVERIFY(game.view.about.unloaded);
-        QCOMPARE(focusOf(game.view), "l");
-        game.play("z Close");
-        QCOMPARE(game.caption(Id::RESULT_LABEL), "LEFT 9");
-        QVERIFY(game.view.unloaded);  // the frame's Close, taken again with About gone
-    }
-
-    // At another pixel density every control is placed again: fixed ones where the design puts
-    // them, the picture at its size, and the labels from their whole captions, not from what
-    // they showed (here the text does not grow with the density, so more of the word fits).
-    void newPixelDensity() {
-        const std::string word = "abcdefghijklmnopqrstuvwxyzabcdefghijklmn";
-        Game game(word + "\n");
-        game.view.textScales = false;
-        QVERIFY(game.form.Load());
-        game.guess("a");
-        const QString cut = game.caption(Id::WORD_LABEL);
-        QVERIFY(cut.contains(u'…'));
-        game.view.dpiNow = 192;
-        game.view.about.dpiNow = 192;
-        game.form.Form_DpiChanged();
-        QCOMPARE(game.caption(Id::WORD_LABEL).size(), 40);
-        QCOMPARE(game.view.bounds(Id::cmdExit), (Rect{768, 576, 274, 50}));
-        QCOMPARE(game.view.bounds(Id::CMD_ALPHA, 25), (Rect{864, 400, 47, 47}));
-        QCOMPARE(game.view.bounds(Id::HUNG_PICT), (Rect{64, 32, 204, 204}));
-        QCOMPARE(game.view.bounds(Id::RESULT_LABEL).width, 10 * 6 + 4);  // "LEFT10", whole
-        game.view.dpiNow = 96;
-        game.form.Form_DpiChanged();
-        QCOMPARE(game.caption(Id::WORD_LABEL), cut);
-
-        game.view.about.whileShown = [&] {
-            game.view.aboutForm->Form_DpiChanged();
-            game.view.aboutForm->Click(Id::cmdOK);
-        };
-        game.form.Click(Id::mnuHelpAbout);
-        QCOMPARE(game.view.about.bounds(Id::picIcon), (Rect{32, 32, 68, 68}));
-        QCOMPARE(game.view.about.bounds(Id::cmdOK), (Rect{144, 160, 184, 46}));
-    }
-
     // The About window shows the title and version at every showing; the system-information
     // button starts the tool or says it cannot, and the window stays open.
     void aboutWindow_data() {
@@ -626,13 +543,6 @@ private slots:
         QCOMPARE(game.system.programs.attempts.size(), std::size_t(toolInRegistry));
         QVERIFY(openAfterSysInfo && about.unloaded);
 
-        about.captions.clear();
-        about.title.clear();
-        about.whileShown = [&] { game.view.aboutForm->Click(Id::cmdOK); };
-        game.form.Click(Id::mnuHelpAbout);
-        QCOMPARE(about.shows, 2);
-        QCOMPARE(about.captions[Id::lblTitle], "Vostrel");
-        QCOMPARE(about.title, "Vostrelのﾊﾞｰｼﾞｮﾝ情報");
         game.form.Click(Id::mnuFileExit);  // open again for input once About is closed
         QVERIFY(game.view.unloaded);
         game.form.Click(Id::CMD_RESET);  // an unloaded window takes no more clicks

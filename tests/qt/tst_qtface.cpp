@@ -52,10 +52,6 @@ T* find(const QWidget& window, const char* name, int index = -1) {
     return window.findChildren<T*>(QLatin1String(name)).value(index);  // made in index order
 }
 
-QWidget* widgetOf(const QWidget& window, const forms::Control& control) {
-    return find(window, control.name, control.index);
-}
-
 // Acts on the next modal window once it is open (above `over`, if given), then closes it if the
 // act did not: modal windows in tests never wait for a player.
 // Returns the poll, for a caller that stops waiting.
@@ -344,45 +340,6 @@ private slots:
         QCOMPARE(area->size(), shown + QSize(2, 2));
         QCOMPARE(area->pixmap().toImage().pixelColor(0, 0),
                  shown == size ? QColor(Qt::red) : area->palette().color(QPalette::Base));
-    }
-
-    // Every edge of every frame is drawn, whatever the scale factor (ctest runs this at 1.25 and
-    // 1.5 as well): at the outermost screen pixels of each side, the frame's colour.
-    void framesDrawnWhole() {
-        AppFolder folder;
-        const auto window = folder.load();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        const QImage whole = window->grab().toImage();
-        const qreal scale = whole.devicePixelRatio();
-        for (const forms::Control& control : forms::mainForm().controls) {
-            if (control.border == forms::Border::None) {
-                continue;
-            }
-            const QWidget* widget = widgetOf(*window, control);
-            const QRectF area(QPointF(widget->mapTo(window.get(), QPoint(0, 0))) * scale,
-                              QSizeF(widget->size()) * scale);
-            // The first and last rows and columns of screen pixels the widget covers.
-            const int top = qFloor(area.top() + 0.5);
-            const int bottom = qFloor(area.bottom() + 0.5) - 1;
-            const int left = qFloor(area.left() + 0.5);
-            const int right = qFloor(area.right() + 0.5) - 1;
-            const bool flat = control.border == forms::Border::Flat;
-            const QColor shadow = flat ? widget->palette().color(QPalette::WindowText)
-                                       : widget->palette().dark().color();
-            const QColor light = flat ? shadow : widget->palette().light().color();
-            const auto is = [&](int x, int y, const QColor& colour) {
-                return whole.pixel(x, y) == colour.rgb();
-            };
-            for (int i = 4; i < 12; ++i) {
-                const QString where =
-                    QStringLiteral("%1, %2 pixels along, ").arg(control.name).arg(i);
-                QVERIFY2(is(left + i, top, shadow), qPrintable(where + "top"));
-                QVERIFY2(is(left, top + i, shadow), qPrintable(where + "left"));
-                QVERIFY2(is(left + i, bottom, light), qPrintable(where + "bottom"));
-                QVERIFY2(is(right, top + i, light), qPrintable(where + "right"));
-            }
-        }
     }
 
 private:
