@@ -101,7 +101,10 @@ test('a whole game by touch, the phone held upright and turned on its side', asy
     const end = await seen(page);
     assert.deepEqual(
         [end.alert, end.focus, end.disabled], ['You\'ve got it !', 'Reset & Start', 26]);
+    // The ended game's window is gone, and what says so is on the screen.
     await page.tap('[data-name=cmdExit]');
+    assert.deepEqual(await page.$eval('#game', (e) => e.offsetHeight), 0);
+    assert.ok(await page.$eval('#again', (e) => e.getBoundingClientRect().bottom <= innerHeight));
     assert.deepEqual(await audit(page), [], 'ended');
 });
 
