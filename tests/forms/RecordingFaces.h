@@ -89,25 +89,14 @@ public:
     std::function<void()> whileShown;  // what the player does while the window is open
 };
 
-// The header of a Windows bitmap of `bits` a pixel, compressed as `compression` says, of
-// `width` × `height` pixels, followed by `content` as its pixels.
-inline std::string bitmap(const std::string& content, int bits = 24, int compression = 0,
-                          int width = 0, int height = 0) {
+// An uncompressed 24-bit Windows bitmap header of no pixels, followed by `content`.
+inline std::string bitmap(const std::string& content) {
     std::string bytes(54, '\0');
-    const auto put = [&](std::size_t at, std::uint32_t value, std::size_t size) {
-        for (std::size_t i = 0; i < size; ++i) {
-            bytes[at + i] = static_cast<char>(value >> (8 * i) & 0xFF);
-        }
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, std::uint32_t(width), 4);
-    put(22, std::uint32_t(height), 4);
-    put(26, 1, 2);
-    put(28, std::uint32_t(bits), 2);
-    put(30, std::uint32_t(compression), 4);
+    // "BM", pixels from byte 54, a 40-byte header, one plane of 24 bits a pixel.
+    for (const auto& [at, value] :
+         {std::pair{0, 'B'}, {1, 'M'}, {10, '\x36'}, {14, '\x28'}, {26, '\x01'}, {28, '\x18'}}) {
+        bytes[std::size_t(at)] = value;
+    }
     return bytes + content;
 }
 
@@ -117,8 +106,6 @@ inline std::string bitmap(const std::string& content, int bits = 24, int compres
 class RecordingMain final : public Recording<vostrel::MainFace> {
 public:
     RecordingMain() : Recording(vostrel::forms::mainForm()) { enabled.fill(false); }
-
-    [[nodiscard]] const vostrel::forms::Form& arrangement() const override { return *arranged; }
 
     void setEnabled(Id, int index, bool on) override {
         enabled.at(std::size_t(index)) = on;
@@ -146,7 +133,6 @@ public:
         return about;
     }
 
-    const vostrel::forms::Form* arranged = &vostrel::forms::mainForm();
     std::array<bool, 26> enabled{};
     std::string picture;
     std::vector<Id> alerts;

@@ -159,11 +159,6 @@ private slots:
         row("larger than any word list", file,
             QByteArray(qsizetype(vostrel::kMaxWordFileBytes) + 1, 'a'),
             "The word file is too large to be a word list.", "");
-        row("Notepad's Unicode", file, QByteArray("\xFF\xFEo\0x\0\r\0\n\0", 10), "", "??");
-        row("UTF-16, beyond the basic plane", file, QByteArray("\xFF\xFE\x3D\xD8\x00\xDE\n\0", 8),
-            "", "?");
-        // A Latin-1 system here: five characters, not the four UTF-8 would make of them.
-        row("in the system's code page", file, QByteArray("caf\xC3\xA9\n"), "", "?????");
     }
 
     // A new game shows a masked word, the first picture and all ten tries, or says why not
@@ -270,45 +265,6 @@ private slots:
         QCOMPARE(game.caption(Id::ANSWER_LABEL), answer);
         QCOMPARE(QString::fromStdString(game.view.picture), picture);
         QCOMPARE(game.disabled(), disabled);
-    }
-
-    // A missing or broken picture stands in as an empty one of the designed size, and the
-    // picture area fits whatever is shown.
-    void pictureArea_data() {
-        QTest::addColumn<QByteArray>("content");  // of every picture; empty: none there
-        QTest::addColumn<QString>("picture");
-        QTest::addColumn<int>("side");  // of the area
-        const auto bmp = [](int bits, int compression) {
-            return QByteArray::fromStdString(bitmap("stage x", bits, compression));
-        };
-        row("readable", bmp(24, 0), "stage x", 104);
-        row("missing", QByteArray(), "blank 200x200", 204);
-        row("broken", QByteArray("BM"), "blank 200x200", 204);
-        // A face might decode these, but only some kinds of bitmaps are the game's pictures.
-        row("another format", QByteArray("\x89PNG stage x"), "blank 200x200", 204);
-        row("32 bits in bit fields", bmp(32, 3), "stage x", 104);
-        row("run-length compressed", bmp(8, 1), "blank 200x200", 204);
-        row("24 bits in bit fields", bmp(24, 3), "blank 200x200", 204);
-        row("cut short", QByteArray::fromStdString(bitmap("stage x", 24, 0, 10, 10)),
-            "blank 200x200", 204);
-    }
-
-    void pictureArea() {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, picture);
-        QFETCH(int, side);
-        Game game;
-        for (int stage = 0; stage <= 10; ++stage) {
-            const std::string path = "/game/" + std::to_string(stage) + ".bmp";
-            game.system.files.remove(path);
-            if (!content.isEmpty()) {
-                game.system.files.add(path, content.toStdString());
-            }
-        }
-        game.form.Form_Load();
-        game.guess("z");
-        QCOMPARE(QString::fromStdString(game.view.picture), picture);
-        QCOMPARE(game.view.bounds(Id::HUNG_PICT), (Rect{32, 16, side, side}));
     }
 
     // A label fits its caption around its designed centre, moves in to stay inside the window,
@@ -592,21 +548,6 @@ private slots:
         for (const Id below : {Id::CMD_RESET, Id::cmdExit}) {
             QVERIFY(control(upright, below).rect.top >= lettersBottom);
         }
-    }
-
-    // The game in the upright arrangement: controls where it puts them, the arrows by their places.
-    void gameHeldUpright() {
-        Game game("moon");
-        game.view.arranged = &vostrel::forms::uprightMainForm();
-        QVERIFY(game.form.Load());
-        game.form.Form_DpiChanged();  // as a face does once it has chosen the arrangement
-        QCOMPARE(game.view.bounds(Id::CMD_ALPHA, 0), (Rect{14, 341, 44, 44}));
-        QCOMPARE(game.view.bounds(Id::cmdExit), (Rect{184, 541, 168, 44}));
-        game.play("Tab Down Down Up Right");  // l, s, y, s, t
-        QCOMPARE(focusOf(game.view), "t");
-        game.view.arranged = &vostrel::forms::mainForm();
-        game.form.Form_DpiChanged();
-        QCOMPARE(game.view.bounds(Id::CMD_ALPHA, 0), (Rect{248, 152, 23, 23}));
     }
 };
 

@@ -4,7 +4,6 @@
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QPushButton>
-#include <QtMath>
 #include <QtTest>
 #include <cstring>
 
@@ -94,21 +93,6 @@ private slots:
         vostrel::installAppStyle();
         // The layer keeps the style Qt chose rather than making a default one of its own.
         QCOMPARE(qobject_cast<QProxyStyle*>(QApplication::style())->baseStyle(), chosen);
-    }
-
-    // First, before anything else in this process decodes an icon or a picture: starting on the
-    // shipped data loads no image-format plugin (each costs start-up time).
-    void startingLoadsNoImagePlugin() {
-        const vostrel::Services system = vostrel::systemServices();
-        vostrel::qt::MainFace window(system, VOSTREL_DATA_DIR);
-        QVERIFY(window.load());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QImage picture = find<QLabel>(window, "HUNG_PICT")->pixmap().toImage();
-        QCOMPARE(picture.size(), QSize(200, 200));
-        QFile maps(QStringLiteral("/proc/self/maps"));
-        QVERIFY(maps.open(QIODevice::ReadOnly));
-        QVERIFY(!maps.readAll().contains("/imageformats/"));
     }
 
     // Both windows as the design's tables give them, at 96 dpi: every control at its place with
